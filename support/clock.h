@@ -1,0 +1,74 @@
+#pragma once
+// Every clock read and every wait of the program goes through one Clock. The
+// program runs on the RealClock; tests and simulations run whole matches on a
+// VirtualClock (virtual_clock.h), in virtual time and reproducibly.
+//
+// Waiting is expressed as "until this condition holds, or at most so long":
+// the condition is evaluated under the clock's own lock, and whoever makes it
+// true does so through notify(). Events and the match lock are built on these
+// two calls (clock_event.h, clock_lock.h), so that a virtual clock sees every
+// thread that is blocked and can decide when virtual time moves on.
+
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+
+namespace qiru {
+
+// A timeout that never expires.
+inline constexpr std::int64_t kWaitForeverMs = -1;
+
+// One thread taking part in a simulation (virtual_clock.h). Opaque here.
+struct ClockParticipant;
+using ClockTicket = std::shared_ptr<ClockParticipant>;
+
+class Clock {
+ public:
+  virtual ~Clock() = default;
+
+  // Milliseconds since 1970-01-01 00:00 UTC.
+  virtual std::int64_t nowMs() const = 0;
+
+  // Blocks the calling thread until ready() returns true or timeoutMs have
+  // passed on this clock (kWaitForeverMs: no limit); returns whether ready()
+  // held. ready() runs under the clock's lock, possibly on the thread that
+  // calls notify(); it may change the state it tests (taking an event or a
+  // lock), and it must not call the clock.
+  virtual bool waitFor(const std::function<bool()>& ready, std::int64_t timeoutMs) = 0;
+
+  // Runs change() under the clock's lock, then lets every waiter whose
+  // ready() now holds go on.
+  virtual void notify(const std::function<void()>& change) = 0;
+
+  // Waits ms on this clock.
+  void sleepFor(std::int64_t ms) {
+    waitFor([] { return false; }, ms);
+  }
+
+  // Participation in a simulation. enrol() is called for a thread before it
+  // starts, begin() as the first thing on that thread, retire() as the last.
+  // The real clock has no simulation: all three do nothing. Use ClockThread
+  // and ClockParticipation rather than calling these directly.
+  virtual ClockTicket enrol() { return nullptr; }
+  virtual void begin(const ClockTicket&) {}
+  virtual void retire() {}
+};
+
+// Wall-clock time and real waits.
+class RealClock final : public Clock {
+ public:
+  std::int64_t nowMs() const override;
+  bool waitFor(const std::function<bool()>& ready, std::int64_t timeoutMs) override;
+  void notify(const std::function<void()>& change) override;
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable changed_;
+};
+
+// The clock of the running program.
+RealClock& realClock();
+
+}  // namespace qiru

@@ -1,0 +1,67 @@
+#pragma once
+// Virtual time for tests and simulations: waits take no real time, and a
+// simulation of several threads runs the same way every time.
+//
+// How time moves. The threads of a simulation are its participants
+// (ClockThread starts one; ClockParticipation makes the calling thread one).
+// Only one participant runs at a time: it holds the turn until it waits on
+// the clock or retires. The turn then goes to the participant that has been
+// ready longest; when none is ready, virtual time jumps to the earliest
+// deadline among the waiters and those whose deadline has come become ready,
+// in the order in which they began to wait. So the interleaving of the
+// threads depends only on what they do, never on the operating system's
+// scheduler.
+//
+// A thread that is not a participant may wait too (a plain unit test that
+// calls preciseDelay, say): it joins the same order while it waits and lets
+// the others run again as soon as its wait is over. With no participants at
+// all, every wait simply moves virtual time forward by its timeout.
+//
+// Rules for simulations: a participant blocks only through the clock (events,
+// the match lock, waits, ClockThread::join), never on a plain mutex held
+// across a wait or on std::thread::join; and the thread that starts the
+// participants should itself be one while it starts them (ClockParticipation),
+// so that time cannot move on before all of them have begun.
+
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <list>
+#include <mutex>
+
+#include "support/clock.h"
+
+namespace qiru {
+
+class VirtualClock final : public Clock {
+ public:
+  explicit VirtualClock(std::int64_t startMs = 0) : nowMs_(startMs) {}
+
+  std::int64_t nowMs() const override;
+  bool waitFor(const std::function<bool()>& ready, std::int64_t timeoutMs) override;
+  void notify(const std::function<void()>& change) override;
+
+  ClockTicket enrol() override;
+  void begin(const ClockTicket& ticket) override;
+  void retire() override;
+
+ private:
+  struct Waiter;
+
+  ClockParticipant* currentParticipant() const;
+  // Gives the free turn to the next ready thread, advancing time if none is.
+  void passTurn();
+  void wakeReadyWaiters();
+  bool advanceToNextDeadline();
+  // Moves the waiters for which isOver() holds, in order, to the ready queue.
+  void releaseWaiters(const std::function<bool(const Waiter&)>& isOver, bool result);
+
+  mutable std::mutex mutex_;
+  std::condition_variable turnChanged_;
+  std::int64_t nowMs_;
+  const void* turn_ = nullptr;      // who may run now (a participant or a waiter)
+  std::deque<const void*> ready_;   // who runs next, oldest first
+  std::list<Waiter*> waiting_;      // in the order the waits began
+};
+
+}  // namespace qiru
