@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <thread>
+#include <utility>
 
 #include "support/clock.h"
 
@@ -14,13 +15,16 @@ namespace qiru {
 class ClockParticipation {
  public:
   explicit ClockParticipation(Clock& clock) : ClockParticipation(clock, clock.enrol()) {}
-  ClockParticipation(Clock& clock, const ClockTicket& ticket) : clock_(clock) { clock_.begin(ticket); }
+  ClockParticipation(Clock& clock, ClockTicket ticket) : clock_(clock), ticket_(std::move(ticket)) {
+    clock_.begin(ticket_);
+  }
   ~ClockParticipation() { clock_.retire(); }
   ClockParticipation(const ClockParticipation&) = delete;
   ClockParticipation& operator=(const ClockParticipation&) = delete;
 
  private:
   Clock& clock_;
+  ClockTicket ticket_;  // the participant's record lives as long as it takes part
 };
 
 // A thread that runs body() as a participant of the clock. Joined by join()

@@ -1,0 +1,135 @@
+#include "support/virtual_clock.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "support/clock_event.h"
+#include "support/clock_lock.h"
+#include "support/clock_thread.h"
+
+namespace qiru {
+namespace {
+
+constexpr std::int64_t kStartMs = 1'700'000'000'000;
+
+// Waits without participants: each one moves virtual time by exactly its
+// time-out and takes no real time (ten virtual hours would otherwise hang).
+TEST(VirtualClock, WaitsAloneMoveTimeByTheirTimeout) {
+  VirtualClock clock(kStartMs);
+  clock.sleepFor(800);
+  EXPECT_EQ(clock.nowMs(), kStartMs + 800);
+  clock.sleepFor(10LL * 3600 * 1000);
+  EXPECT_EQ(clock.nowMs(), kStartMs + 800 + 10LL * 3600 * 1000);
+
+  ClockEvent event(clock);
+  EXPECT_FALSE(event.wait(50));
+  EXPECT_EQ(clock.nowMs(), kStartMs + 800 + 10LL * 3600 * 1000 + 50);
+
+  const std::int64_t before = clock.nowMs();
+  event.signal();
+  EXPECT_TRUE(event.wait(50)) << "a set event is taken at once";
+  EXPECT_FALSE(event.wait(0)) << "and the wait that took it reset it";
+  EXPECT_EQ(clock.nowMs(), before);
+}
+
+struct Stamp {
+  std::string who;
+  std::int64_t atMs;
+  friend bool operator==(const Stamp&, const Stamp&) = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Stamp& stamp) {
+  return out << stamp.who << "@" << stamp.atMs;
+}
+
+// Three threads tick every 30, 50 and 70 ms of virtual time. Whatever the
+// scheduler does, they take turns in time order, and at equal times the one
+// that has waited longer goes first (B before A at 150, C before A at 210).
+TEST(VirtualClock, ParticipantsTakeTurnsInTimeOrderEveryRun) {
+  const std::vector<Stamp> expected = {
+      {"A", 30},  {"B", 50},  {"A", 60},  {"C", 70},  {"A", 90},  {"B", 100}, {"A", 120},
+      {"C", 140}, {"B", 150}, {"A", 150}, {"A", 180}, {"B", 200}, {"C", 210}, {"A", 210},
+  };
+  for (int run = 0; run < 20; ++run) {
+    VirtualClock clock(0);
+    std::vector<Stamp> stamps;  // written only by the thread holding the turn
+    {
+      ClockParticipation driver(clock);
+      std::vector<std::unique_ptr<ClockThread>> threads;
+      for (const auto& [who, periodMs] : {std::pair{"A", 30}, {"B", 50}, {"C", 70}}) {
+        threads.push_back(std::make_unique<ClockThread>(clock, [&clock, &stamps, who, periodMs] {
+          for (;;) {
+            clock.sleepFor(periodMs);
+            if (clock.nowMs() > 210) return;
+            stamps.push_back({who, clock.nowMs()});
+          }
+        }));
+      }
+      for (auto& thread : threads) thread->join();
+    }
+    ASSERT_EQ(stamps, expected) << "run " << run;
+    EXPECT_EQ(clock.nowMs(), 280) << "C's last wait ends last";
+  }
+}
+
+// The countdown holds the match lock across its waits; the other machine's
+// thread, asking for the lock meanwhile, gets it only when it is released.
+TEST(VirtualClock, LockHeldAcrossWaitsKeepsTheOtherThreadOut) {
+  VirtualClock clock(0);
+  ClockLock matchLock(clock);
+  std::vector<Stamp> stamps;
+  {
+    ClockParticipation driver(clock);
+    ClockThread countdown(clock, [&] {
+      std::lock_guard hold(matchLock);
+      stamps.push_back({"countdown locked", clock.nowMs()});
+      for (int step = 0; step < 4; ++step) {
+        std::lock_guard again(matchLock);  // re-entrant
+        clock.sleepFor(800);
+      }
+      stamps.push_back({"countdown unlocks", clock.nowMs()});
+    });
+    ClockThread other(clock, [&] {
+      clock.sleepFor(100);
+      std::lock_guard hold(matchLock);
+      stamps.push_back({"other locked", clock.nowMs()});
+    });
+  }
+  const std::vector<Stamp> expected = {
+      {"countdown locked", 0}, {"countdown unlocks", 3200}, {"other locked", 3200}};
+  EXPECT_EQ(stamps, expected);
+}
+
+TEST(VirtualClock, EventFromAnotherThreadEndsTheWaitAtThatMoment) {
+  struct Case {
+    std::int64_t signalAtMs;
+    std::int64_t timeoutMs;
+    bool signalled;
+    std::int64_t endsAtMs;
+  };
+  for (const Case& c : {Case{40, 1000, true, 40}, Case{40, 30, false, 30}, Case{40, kWaitForeverMs, true, 40}}) {
+    VirtualClock clock(0);
+    ClockEvent event(clock);
+    bool result = false;
+    std::int64_t endedAtMs = -1;
+    {
+      ClockParticipation driver(clock);
+      ClockThread waiter(clock, [&] {
+        result = event.wait(c.timeoutMs);
+        endedAtMs = clock.nowMs();
+      });
+      ClockThread signaller(clock, [&] {
+        clock.sleepFor(c.signalAtMs);
+        event.signal();
+      });
+    }
+    EXPECT_EQ(result, c.signalled) << "time-out " << c.timeoutMs;
+    EXPECT_EQ(endedAtMs, c.endsAtMs) << "time-out " << c.timeoutMs;
+  }
+}
+
+}  // namespace
+}  // namespace qiru

@@ -1,0 +1,40 @@
+#pragma once
+// Colours, fonts and alignment of the controls.
+
+#include <cstdint>
+#include <string>
+
+namespace qiru::ui {
+
+// A colour as the program writes it: 0x00BBGGRR (0x0000FF is red).
+using Colour = std::uint32_t;
+
+// No colour of its own: the parent's background shows through.
+inline constexpr Colour kTransparent = 0xFFFFFFFF;
+// The platform's usual colour for that kind of control (white edit boxes,
+// grey buttons).
+inline constexpr Colour kSystemColour = 0xFFFFFFFE;
+
+inline constexpr Colour kRedSideColour = 0x0000FF;   // 红方, machine 1
+inline constexpr Colour kBlueSideColour = 0xFF0000;  // 蓝方, machine 2
+inline constexpr Colour kBlack = 0x000000;
+inline constexpr Colour kWhite = 0xFFFFFF;
+inline constexpr Colour kGrey = 0x808080;
+
+// A font, always with the Chinese (GB2312) character set. The empty face is
+// the system's default face. height is the character height in logical
+// units, negative for the em height; 0 is the default size.
+struct Font {
+  std::string face;
+  int height = 0;
+  bool bold = false;
+  friend bool operator==(const Font&, const Font&) = default;
+};
+
+enum class Alignment {
+  Left,
+  Centre,
+  Right,
+};
+
+}  // namespace qiru::ui

@@ -1,0 +1,51 @@
+#pragma once
+// The numeric option boxes of the mode and material tabs: what text they
+// take, their limits, and how they step. The spin buttons of the integer
+// boxes step by 1 and stop at the limits; the mouse wheel, and the spin
+// buttons of the flash-time box, step with wrap-around (past the upper limit
+// to the lower one and back).
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "ui/control_model.h"
+
+namespace qiru::ui {
+
+struct OptionBox {
+  Control box;
+  int lower;     // limits in steps of the box
+  int upper;
+  bool tenths;   // decimal text in steps of 0.1 (the flash time); else integer
+};
+
+// The box's limits, or none when the control is no option box.
+std::optional<OptionBox> findOptionBox(Control control);
+
+// Whether the user may type this text into the box: digits only, and in the
+// flash-time box at most one decimal point besides.
+bool acceptsText(const OptionBox& option, std::string_view text);
+
+// A user's edit of a control's text: kept when the control takes it (an
+// option box takes only its kind of number), refused otherwise.
+bool enterText(ControlModel& model, Control control, std::string text);
+
+// The value of a box's text as the program reads it: the leading number,
+// 0 when there is none.
+int integerValue(std::string_view text);
+double decimalValue(std::string_view text);
+
+// Wheel and flash-time spin: value + direction, wrapping at the limits. The
+// flash time counts in whole tenths, rounded down, so the limits compare
+// exactly.
+void adjustSetting(ControlModel& model, Control box, int direction);
+
+// Spin buttons of the integer boxes: value + direction, held within the
+// limits.
+void spinSetting(ControlModel& model, Control box, int direction);
+
+// Registers the wheel and spin handlers of every option box.
+void installOptionStepping(ControlModel& model);
+
+}  // namespace qiru::ui
