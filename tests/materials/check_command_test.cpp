@@ -1,0 +1,67 @@
+// qiru-steno check: what a material author reads for good and broken files,
+// and the exit status a script can test.
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "support/text_encoding.h"
+#include "temp_folder.h"
+#include "tools/qiru_steno/command.h"
+
+namespace qiru::cli {
+extern const Command kCheckCommand;
+}  // namespace qiru::cli
+
+namespace qiru {
+namespace {
+
+const std::string kFiveWords =
+    "北京\tBOG:IBDNG\r\n上海\tBLANG:IHA\r\n中国\tIBHO:HLO\r\n时间\tIBL:IBDAN\r\n我们\tO:BFN\r\n";
+
+struct CheckRun {
+  int status;
+  std::string out, err;
+};
+
+CheckRun check(const std::vector<std::string>& files) {
+  std::ostringstream out, err;
+  const int status = cli::kCheckCommand.run(files, out, err);
+  return {status, out.str(), err.str()};
+}
+
+TEST(CheckCommand, GoodFilesGiveTheirLegalEntryCounts) {
+  TempFolder folder;
+  const auto good = utf8Of(folder.write("good.txt", utf8ToGbk(kFiveWords + "坏\tAB\r\n")));
+  const auto utf8 = utf8Of(folder.write("utf8.txt", kFiveWords));
+  const CheckRun run = check({good, utf8});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, good + ":\n错误行\n错误设置条目：第6行\n坏\tAB\n" + good + ": 5 legal entries\n" + utf8 +
+                         ": 5 legal entries; but it looks like UTF-8, and the program reads GBK: its texts will"
+                         " show garbled, save it as GBK (ANSI) text\n");
+}
+
+TEST(CheckCommand, BrokenFilesAreReportedAsTheirBoxesWouldShowThem) {
+  TempFolder folder;
+  std::string lfOnly = utf8ToGbk(kFiveWords);
+  std::erase(lfOnly, '\r');
+  const auto lf = utf8Of(folder.write("lf.txt", lfOnly));
+  const auto missing = utf8Of(folder.path() / "missing.txt");
+  const CheckRun run = check({lf, missing});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, lf + ":\n错误行\n指定比赛素材合法条目低于5条！\n" + lf +
+                         ": a match cannot start with this material; its lines end with LF alone, so it reads"
+                         " as one line: save it with CR LF line ends\n" +
+                         missing + ":\n错误：\n无法读取比赛素材文件：\n" + missing + "\n请检查文件是否存在、能否打开。\n" +
+                         missing + ": a match cannot start with this material\n");
+}
+
+TEST(CheckCommand, NoFileIsAUsageError) {
+  const CheckRun run = check({});
+  EXPECT_EQ(run.status, cli::kUsageError);
+  EXPECT_TRUE(run.out.empty());
+  EXPECT_NE(run.err.find("name at least one material file"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace qiru
