@@ -30,7 +30,7 @@ bool TextPool::reserveArena(std::size_t bytes) {
 bool TextPool::append(std::string_view text) {
   text = text.substr(0, std::min(text.size(), text.find('\0')));
   if (!reserveArena(arenaUsed_ + text.size() + 1)) return false;
-  std::memcpy(arena_.data() + arenaUsed_, text.data(), text.size());
+  if (!text.empty()) std::memcpy(arena_.data() + arenaUsed_, text.data(), text.size());
   arena_.data()[arenaUsed_ + text.size()] = 0;
   offsets_.push_back(static_cast<std::int32_t>(arenaUsed_));
   arenaUsed_ += text.size() + 1;
@@ -48,7 +48,7 @@ std::string TextPool::serialise() const {
   appendInt32(out, count());
   for (std::int32_t offset : offsets_) appendInt32(out, offset);
   appendInt32(out, static_cast<std::int32_t>(arenaUsed_));
-  out.append(reinterpret_cast<const char*>(arena_.data()), arenaUsed_);
+  if (arenaUsed_ > 0) out.append(reinterpret_cast<const char*>(arena_.data()), arenaUsed_);
   return out;
 }
 
