@@ -1,3 +1,4 @@
+#include <array>
 #include <atomic>
 #include <cstdlib>
 #include <mutex>
@@ -78,16 +79,23 @@ bool isTwoArea(Section section) {
 
 // Up to three TAB-separated fields; text after a third TAB is dropped and
 // empty fields at the end are not counted.
-std::vector<std::string_view> fieldsOf(std::string_view line) {
-  std::vector<std::string_view> fields;
+struct Fields {
+  std::array<std::string_view, 3> field;
+  std::size_t count = 0;
+  std::string_view operator[](std::size_t i) const { return field[i]; }
+  std::size_t size() const { return count; }
+};
+
+Fields fieldsOf(std::string_view line) {
+  Fields fields;
   std::size_t start = 0;
-  while (fields.size() < 3) {
+  while (fields.count < 3) {
     const auto tab = line.find('\t', start);
-    fields.push_back(line.substr(start, tab == std::string_view::npos ? tab : tab - start));
+    fields.field[fields.count++] = line.substr(start, tab == std::string_view::npos ? tab : tab - start);
     if (tab == std::string_view::npos) break;
     start = tab + 1;
   }
-  while (!fields.empty() && fields.back().empty()) fields.pop_back();
+  while (fields.count > 0 && fields.field[fields.count - 1].empty()) --fields.count;
   return fields;
 }
 
@@ -117,7 +125,7 @@ class LineLoader {
   }
 
  private:
-  bool store(Section section, const std::vector<std::string_view>& fields) {
+  bool store(Section section, const Fields& fields) {
     const ChordCodec& codec = scheme_.codec;
     const std::int32_t key = isTwoArea(section) ? codec.twoAreaCodeOf(fields[0]) : codec.keySetOf(fields[0]);
     if (key <= 0) return false;

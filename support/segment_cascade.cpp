@@ -44,20 +44,30 @@ bool SegmentCascade::reset(std::int32_t expectedCount) {
 
 void SegmentCascade::release() {
   segments_.clear();
+  chunks_.clear();
+  chunkUsed_ = 0;
   sizeList_.clear();
 }
 
 bool SegmentCascade::clear() {
   if (sizeList_.empty()) return reset(kDefaultExpectedCount);
   segments_.clear();
+  chunks_.clear();
+  chunkUsed_ = 0;
   return addSegment();
 }
 
 bool SegmentCascade::addSegment() {
-  const std::int32_t slots = slotCountOf(segmentCount() + 1);
-  PageBlock block(static_cast<std::size_t>(slots) * kSlotBytes);
-  if (!block.valid()) return false;
-  segments_.push_back(std::move(block));
+  const std::size_t bytes = static_cast<std::size_t>(slotCountOf(segmentCount() + 1)) * kSlotBytes;
+  if (chunks_.empty() || chunks_.back().size() - chunkUsed_ < bytes) {
+    PageBlock chunk(std::max(bytes, kChunkBytes));
+    if (!chunk.valid()) return false;
+    chunks_.push_back(std::move(chunk));
+    chunkUsed_ = 0;
+  }
+  // Fresh pages are zero-filled and no segment is ever handed out twice.
+  segments_.push_back(chunks_.back().data() + chunkUsed_);
+  chunkUsed_ += bytes;
   return true;
 }
 
@@ -65,8 +75,7 @@ unsigned char* SegmentCascade::slotAddress(std::int32_t segment, std::uint32_t h
   const auto slots = static_cast<std::uint32_t>(slotCountOf(segment));
   // Slot numbers are 1-based (hash mod size + 1); memory is 0-based.
   const std::uint32_t index = hash % slots;
-  return const_cast<unsigned char*>(segments_[static_cast<std::size_t>(segment - 1)].data()) +
-         std::size_t{index} * kSlotBytes;
+  return segments_[static_cast<std::size_t>(segment - 1)] + std::size_t{index} * kSlotBytes;
 }
 
 SegmentCascade::Slot SegmentCascade::read(std::int32_t segment, std::uint32_t hash) const {
@@ -88,7 +97,7 @@ std::string SegmentCascade::serialise() const {
   for (std::int32_t segment = 1; segment <= segmentCount(); ++segment) {
     const std::int32_t bytes = slotCountOf(segment) * kSlotBytes;
     appendInt32(out, bytes);
-    out.append(reinterpret_cast<const char*>(segments_[static_cast<std::size_t>(segment - 1)].data()),
+    out.append(reinterpret_cast<const char*>(segments_[static_cast<std::size_t>(segment - 1)]),
                static_cast<std::size_t>(bytes));
   }
   return out;
@@ -118,7 +127,7 @@ bool SegmentCascade::deserialise(ByteReader& reader) {
       release();
       return false;
     }
-    std::memcpy(segments_.back().data(), slots.data(), slots.size());
+    std::memcpy(segments_.back(), slots.data(), slots.size());
   }
   return true;
 }

@@ -72,9 +72,17 @@ class SegmentCascade {
  private:
   unsigned char* slotAddress(std::int32_t segment, std::uint32_t hash) const;
 
+  // Segments are carved one after another out of page-allocated chunks:
+  // they are only ever added, and all let go together, so the small
+  // segments of the scheme's tables cost one page request between them
+  // instead of one each.
+  static constexpr std::size_t kChunkBytes = 64 * 1024;
+
   SizeTiers tiers_;
   std::vector<std::int32_t> sizeList_;
-  std::vector<PageBlock> segments_;
+  std::vector<unsigned char*> segments_;
+  std::vector<PageBlock> chunks_;
+  std::size_t chunkUsed_ = 0;
 };
 
 }  // namespace qiru

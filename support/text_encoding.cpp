@@ -14,14 +14,11 @@ namespace {
 
 using SkipLength = std::size_t (*)(std::string_view rest);
 
-// One conversion that carries on past every sequence iconv refuses:
-// `replacement` stands for it and `skip` says how many bytes it covers.
-std::string convert(const char* from, const char* to, std::string_view input,
-                    std::string_view replacement, SkipLength skip) {
-  iconv_t cd = iconv_open(to, from);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(input);
-  std::string output;
-  output.reserve(input.size() * 3 / 2 + 4);
+// Appends the conversion of `input` to `output`, carrying on past every
+// sequence iconv refuses: `replacement` stands for it and `skip` says how
+// many bytes it covers.
+void convertInto(iconv_t cd, std::string_view input, std::string_view replacement, SkipLength skip,
+                 std::string& output) {
   char* in = const_cast<char*>(input.data());
   std::size_t inLeft = input.size();
   char buffer[4096];
@@ -38,9 +35,22 @@ std::string convert(const char* from, const char* to, std::string_view input,
     inLeft -= length;
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
   }
-  iconv_close(cd);
-  return output;
 }
+
+class Converter {
+ public:
+  Converter(const char* from, const char* to) : cd_(iconv_open(to, from)) {}
+  ~Converter() {
+    if (ok()) iconv_close(cd_);
+  }
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+  bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+  iconv_t get() const { return cd_; }
+
+ private:
+  iconv_t cd_;
+};
 
 // A broken GBK lead byte is dropped alone, so the next byte gets its chance.
 std::size_t oneByte(std::string_view) { return 1; }
@@ -55,14 +65,40 @@ std::size_t oneUtf8Sequence(std::string_view rest) {
   return length;
 }
 
+bool isAscii(char c) { return static_cast<unsigned char>(c) < 0x80; }
+
 }  // namespace
 
 std::string gbkToUtf8(std::string_view gbk) {
-  return convert("CP936", "UTF-8", gbk, "\xEF\xBF\xBD", oneByte);
+  Converter converter("CP936", "UTF-8");
+  if (!converter.ok()) return std::string(gbk);
+  // ASCII reads the same in both encodings; only the runs of characters
+  // that start with a high byte go through iconv, which costs far more per
+  // byte than a copy. A run steps over whole two-byte characters, because a
+  // trail byte may have an ASCII value.
+  std::string output;
+  output.reserve(gbk.size() * 3 / 2 + 4);
+  std::size_t start = 0;
+  while (start < gbk.size()) {
+    std::size_t end = start;
+    while (end < gbk.size() && isAscii(gbk[end])) ++end;
+    output.append(gbk.substr(start, end - start));
+    start = end;
+    while (end < gbk.size() && !isAscii(gbk[end])) end += 2;
+    end = std::min(end, gbk.size());
+    convertInto(converter.get(), gbk.substr(start, end - start), "\xEF\xBF\xBD", oneByte, output);
+    start = end;
+  }
+  return output;
 }
 
 std::string utf8ToGbk(std::string_view utf8) {
-  return convert("UTF-8", "CP936", utf8, "?", oneUtf8Sequence);
+  Converter converter("UTF-8", "CP936");
+  if (!converter.ok()) return std::string(utf8);
+  std::string output;
+  output.reserve(utf8.size() + 4);
+  convertInto(converter.get(), utf8, "?", oneUtf8Sequence, output);
+  return output;
 }
 
 }  // namespace qiru

@@ -131,15 +131,17 @@ TEST(CodeMap, AgreesWithAStandardMapOverManyKeys) {
 }
 
 TEST(CodeMap, RefusedSegmentLeavesTheMapUnchanged) {
+  // Segments this large each need pages of their own.
   CodeMap map;
-  map.reset(10);  // 31 slots
+  map.reset(20000);
+  const std::int32_t slots = map.slotCountOf(1);
   map.put(1, 10);
   setPageAllocationFailureForTesting([] { return true; });
-  EXPECT_EQ(map.put(1 + 31, 20), PutNoSegment);
+  EXPECT_EQ(map.put(1 + slots, 20), PutNoSegment);
   setPageAllocationFailureForTesting({});
   EXPECT_EQ(map.get(1), 10);
-  EXPECT_EQ(map.get(1 + 31), kAbsentValue);
-  EXPECT_EQ(map.put(1 + 31, 20), PutAdded);
+  EXPECT_EQ(map.get(1 + slots), kAbsentValue);
+  EXPECT_EQ(map.put(1 + slots, 20), PutAdded);
 }
 
 TEST(PageBlock, RetriesAFailingAllocator) {
