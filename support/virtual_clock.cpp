@@ -6,7 +6,10 @@
 namespace qiru {
 
 struct ClockParticipant {
-  const VirtualClock* clock;
+  const VirtualClock* clock = nullptr;
+  // Signalled when the turn comes to this thread; one per thread, so that
+  // passing the turn wakes exactly the thread that takes it.
+  std::condition_variable turnGiven;
 };
 
 namespace {
@@ -27,6 +30,7 @@ struct VirtualClock::Waiter {
   const std::function<bool()>* ready;
   std::int64_t deadlineMs;
   const void* token;  // what takes the turn once the wait is over
+  std::condition_variable* turnGiven;
   bool result = false;
 };
 
@@ -45,13 +49,14 @@ bool VirtualClock::waitFor(const std::function<bool()>& ready, std::int64_t time
   if (timeoutMs == 0) return false;
 
   ClockParticipant* self = currentParticipant();
-  Waiter waiter{&ready, deadlineAfter(nowMs_, timeoutMs), nullptr};
+  std::condition_variable outsider;
+  Waiter waiter{&ready, deadlineAfter(nowMs_, timeoutMs), nullptr, self != nullptr ? &self->turnGiven : &outsider};
   waiter.token = self != nullptr ? static_cast<const void*>(self) : &waiter;
   waiting_.push_back(&waiter);
   if (self != nullptr && turn_ == self) turn_ = nullptr;
   if (turn_ == nullptr) passTurn();
 
-  turnChanged_.wait(lock, [&] { return turn_ == waiter.token; });
+  waiter.turnGiven->wait(lock, [&] { return turn_ == waiter.token; });
   if (self == nullptr) {
     // A thread outside the simulation runs on without the turn.
     turn_ = nullptr;
@@ -68,9 +73,10 @@ void VirtualClock::notify(const std::function<void()>& change) {
 }
 
 ClockTicket VirtualClock::enrol() {
-  auto participant = std::make_shared<ClockParticipant>(ClockParticipant{this});
+  auto participant = std::make_shared<ClockParticipant>();
+  participant->clock = this;
   std::lock_guard lock(mutex_);
-  ready_.push_back(participant.get());
+  ready_.push_back({participant.get(), &participant->turnGiven});
   if (turn_ == nullptr) passTurn();
   return participant;
 }
@@ -78,7 +84,7 @@ ClockTicket VirtualClock::enrol() {
 void VirtualClock::begin(const ClockTicket& ticket) {
   tParticipant = ticket.get();
   std::unique_lock lock(mutex_);
-  turnChanged_.wait(lock, [&] { return turn_ == ticket.get(); });
+  ticket->turnGiven.wait(lock, [&] { return turn_ == ticket.get(); });
 }
 
 void VirtualClock::retire() {
@@ -91,9 +97,10 @@ void VirtualClock::retire() {
 void VirtualClock::passTurn() {
   while (turn_ == nullptr) {
     if (!ready_.empty()) {
-      turn_ = ready_.front();
+      const NextTurn next = ready_.front();
       ready_.pop_front();
-      turnChanged_.notify_all();
+      turn_ = next.token;
+      next.turnGiven->notify_one();
       return;
     }
     // Nobody can run: every thread waits. With no deadline ahead, only a
@@ -121,7 +128,7 @@ void VirtualClock::releaseWaiters(const std::function<bool(const Waiter&)>& isOv
     if (isOver(waiter)) {
       it = waiting_.erase(it);
       waiter.result = result;
-      ready_.push_back(waiter.token);
+      ready_.push_back({waiter.token, waiter.turnGiven});
     } else {
       ++it;
     }

@@ -57,10 +57,15 @@ class VirtualClock final : public Clock {
   void releaseWaiters(const std::function<bool(const Waiter&)>& isOver, bool result);
 
   mutable std::mutex mutex_;
-  std::condition_variable turnChanged_;
+  // A thread that may run next, and how to wake it.
+  struct NextTurn {
+    const void* token;
+    std::condition_variable* turnGiven;
+  };
+
   std::int64_t nowMs_;
   const void* turn_ = nullptr;      // who may run now (a participant or a waiter)
-  std::deque<const void*> ready_;   // who runs next, oldest first
+  std::deque<NextTurn> ready_;      // who runs next, oldest first
   std::list<Waiter*> waiting_;      // in the order the waits began
 };
 
