@@ -1,0 +1,13 @@
+#pragma once
+// Thread priorities, behind one small function per platform.
+
+namespace qiru {
+
+// Raises the calling thread to the highest priority the system lets this
+// process give it without real-time scheduling (on Linux: the lowest nice
+// value that RLIMIT_NICE or CAP_SYS_NICE allows). Keys are stamped on
+// arrival, so a thread left at normal priority only delivers chords later;
+// failing to raise it is not an error. Returns whether it was raised.
+bool raiseCurrentThreadPriority();
+
+}  // namespace qiru

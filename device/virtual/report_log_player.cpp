@@ -1,0 +1,9 @@
+#include "device/virtual/report_log_player.h"
+
+namespace qiru {
+
+void playReportLog(VirtualCh375& library, int deviceIndex, const std::vector<LoggedReport>& reports) {
+  for (const LoggedReport& report : reports) library.sendData(deviceIndex, report.timeMs, interruptDataOf(report));
+}
+
+}  // namespace qiru

@@ -1,0 +1,49 @@
+// The online labels as the players see them: the side's name, its machine's
+// number once it has reported in, and the colours.
+
+#include "match/online_labels.h"
+
+#include <gtest/gtest.h>
+
+namespace qiru {
+namespace {
+
+using ui::Control;
+
+TEST(OnlineLabels, ShowEachSidesMachine) {
+  struct Case {
+    int side;
+    std::int32_t number;
+    Control online, score;
+    std::string caption;
+    ui::Colour colour;
+  };
+  const Case cases[] = {
+      {1, 12345, Control::标签_一号机在线, Control::标签_一号机成绩, "红方：12345", 0x0000FF},
+      {1, 0, Control::标签_一号机在线, Control::标签_一号机成绩, "红方", 0x606060},
+      {2, 99999, Control::标签_二号机在线, Control::标签_二号机成绩, "蓝方：99999", 0xFF0000},
+      {2, 0, Control::标签_二号机在线, Control::标签_二号机成绩, "蓝方", 0x606060},
+  };
+  ui::ControlModel model;
+  OnlineLabels labels(model);
+  for (const Case& c : cases) {
+    labels.showMachineNumber(c.side, c.number);
+    EXPECT_EQ(model.text(c.online), c.caption);
+    EXPECT_EQ(model.get(c.online, &ui::ControlState::textColour), c.colour) << c.caption;
+    EXPECT_EQ(model.get(c.score, &ui::ControlState::textColour), c.colour) << c.caption;
+  }
+}
+
+TEST(OnlineLabels, BackgroundShowsTheConnection) {
+  ui::ControlModel model;
+  OnlineLabels labels(model);
+  labels.showConnected(1, true);
+  labels.showConnected(2, false);
+  EXPECT_EQ(model.get(Control::标签_一号机在线, &ui::ControlState::background), 0x80A080u);
+  EXPECT_EQ(model.get(Control::标签_二号机在线, &ui::ControlState::background), 0x808080u);
+  labels.showConnected(1, false);
+  EXPECT_EQ(model.get(Control::标签_一号机在线, &ui::ControlState::background), 0x808080u);
+}
+
+}  // namespace
+}  // namespace qiru
