@@ -1,0 +1,44 @@
+// The end of a round: the scores compared, the result panel shown, and in
+// the team relay the team totals and whether the relay is over.
+
+#include "device/side.h"
+#include "match/match_engine.h"
+#include "match/result_texts.h"
+#include "match/timing.h"
+
+namespace qiru {
+
+void MatchEngine::closeRound() {
+  using ui::Control;
+  model_.setEnabled(Control::QiruPK, false);  // until the confirm key
+  setState(MatchState::Closing);
+  for (SideState& side : sides_) side.entryPosition = 0;
+  model_.setTimerPeriod(Control::时钟1, 0);
+  SideState& red = sideState(kRedSide);
+  SideState& blue = sideState(kBlueSide);
+  Verdict verdict;
+  if (settings_.mode == MatchMode::TeamRelay) {
+    red.teamTotal += red.roundScore;
+    blue.teamTotal += blue.roundScore;
+    model_.setText(Control::标签_局成绩, roundScoreLine(red.roundScore, blue.roundScore));
+    model_.setShown(Control::标签_局成绩, true);
+    model_.setText(Control::标签_红方成绩, std::to_string(red.teamTotal));
+    model_.setText(Control::标签_蓝方成绩, std::to_string(blue.teamTotal));
+    const bool lastMember = settings_.memberNumber == settings_.teamSize;
+    if (lastMember) settings_.teamSize = 0;  // the relay is over
+    verdict = judge(red.teamTotal, blue.teamTotal, lastMember ? kRelayFinalVerdicts : kRelayInterimVerdicts);
+  } else {
+    model_.setShown(Control::标签_局成绩, false);
+    model_.setText(Control::标签_红方成绩, std::to_string(red.roundScore));
+    model_.setText(Control::标签_蓝方成绩, std::to_string(blue.roundScore));
+    verdict = judge(red.roundScore, blue.roundScore, kRoundVerdicts);
+  }
+  model_.setText(Control::标签_结果, std::string(verdict.text));
+  model_.setTextColour(Control::标签_结果, verdict.colour);
+  model_.setShown(Control::外形框_结果, true);
+  preciseDelay(clock_, kResultPauseMs);
+  if (MatchMachines* machines = machines_.load()) machines->clearReportQueues();
+  setState(MatchState::ResultShown);
+}
+
+}  // namespace qiru

@@ -1,0 +1,19 @@
+#include "match/key_record.h"
+
+#include "device/side.h"
+
+namespace qiru {
+
+ui::Control keyRecordBox(std::int32_t side) {
+  return side == kRedSide ? ui::Control::编辑框_一号机按键 : ui::Control::编辑框_二号机按键;
+}
+
+std::string_view keyRecordHeading(std::int32_t side) {
+  return side == kRedSide ? kRedKeyRecordHeading : kBlueKeyRecordHeading;
+}
+
+std::string keyRecordLine(std::int32_t keyCount, const KeyEvent& event) {
+  return "\r\n" + std::to_string(keyCount) + " " + event.name + " - " + event.chord;
+}
+
+}  // namespace qiru

@@ -1,0 +1,88 @@
+#pragma once
+// A simulated player at a virtual machine: during a round it strikes the
+// chords of the entry its side is shown, at a steady pace, now and then a
+// wrong chord (after which it starts the entry again); when the result is
+// shown it reads it for a moment and presses the confirm key.
+
+#include <atomic>
+#include <cstdint>
+#include <optional>
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "device/virtual/chord_player.h"
+#include "match/answer_key.h"
+#include "match/match_engine.h"
+#include "steno/chord_codec.h"
+#include "support/clock_thread.h"
+
+namespace qiru {
+
+struct BotStyle {
+  std::int32_t chordsPerMinute = 300;
+  double wrongChordShare = 0.0;  // 0 to 1
+  friend bool operator==(const BotStyle&, const BotStyle&) = default;
+};
+
+// "cpm=N,errors=P" in any order, either may be left out (300 and 0). None
+// when the text is not of that form; `error` then says why.
+std::optional<BotStyle> parseBotStyle(std::string_view text, std::string& error);
+
+// How long a bot looks at the result before it confirms, and how long it
+// waits before confirming again when the first press was lost.
+inline constexpr std::int64_t kResultReadingMs = 3000;
+inline constexpr std::int64_t kConfirmRetryMs = 2000;
+// How long a bot that has keyed an entry waits for the next before it keys
+// the entry again.
+inline constexpr std::int64_t kNextEntryPatienceMs = 1000;
+// How often an idle bot looks at the screen.
+inline constexpr std::int64_t kBotLookMs = 10;
+// The confirm key as the bots strike it (decoded "EN").
+inline constexpr std::string_view kConfirmChord = "F:I";
+
+class MatchBot {
+ public:
+  // Plays `side` on the library's device index side - 1 until stopped.
+  MatchBot(Clock& clock, VirtualCh375& library, MatchEngine& engine, const AnswerKey& answers, std::int32_t side,
+           BotStyle style, std::uint64_t seed);
+  ~MatchBot() { stop(); }
+  MatchBot(const MatchBot&) = delete;
+  MatchBot& operator=(const MatchBot&) = delete;
+
+  void stop();
+  // One look at the screen and at most one chord; the wait until the next.
+  std::int64_t playStep();
+
+ private:
+  std::int64_t keyEntry(std::int64_t now);
+  std::int64_t confirmResult(std::int64_t now);
+  PressedKeys nextChord();
+  PressedKeys wrongChordFor(PressedKeys chord);
+  bool drawWrong();
+  std::int64_t strike(std::int64_t now, PressedKeys chord);
+
+  Clock& clock_;
+  MatchEngine& engine_;
+  const AnswerKey& answers_;
+  const std::int32_t side_;
+  const BotStyle style_;
+  const std::int64_t paceMs_;
+  ChordPlayer player_;
+  ChordCodec codec_;
+  std::mt19937_64 random_;
+
+  // The entry being keyed: its position, its chords and how many are struck.
+  std::int32_t position_ = 0;
+  const std::vector<std::string>* chords_ = nullptr;
+  std::size_t struck_ = 0;
+  std::int64_t keyedAt_ = 0;       // when the entry's last chord went down
+  std::int64_t nextStrikeAt_ = 0;  // the pace
+  std::optional<std::int64_t> confirmAt_;
+
+  std::atomic<bool> stopping_{false};
+  ClockThread thread_;
+};
+
+}  // namespace qiru

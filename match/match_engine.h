@@ -1,0 +1,162 @@
+#pragma once
+// The match: the report-in of the machines, the start key and countdown,
+// the round with its worker thread and match clock, answer checking and
+// scoring, the result panel, the confirm key, and the team relay across
+// rounds. It is the key-event sink of both reader threads; it shows
+// everything through the control model and tells the user through the
+// message service; every clock read and wait goes through the clock.
+//
+// Threads. onKeyEvent runs on the reader threads (and so startMatch with its
+// countdown, and finishRound); one worker thread per round runs the event
+// loop; onTick runs on the window's thread from the match clock 时钟1.
+// matchLock guards the event queue, the sides, the settings and every change
+// of the state; the state itself is atomic and read without it.
+//
+// Wiring: construct it, build the keystroke path with it as the sink, then
+// attachMachines(); installMatchHandlers() connects the match clock and the
+// option boxes' stepping.
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+
+#include "match/key_event.h"
+#include "match/match_machines.h"
+#include "match/match_settings.h"
+#include "match/side_state.h"
+#include "materials/material_set.h"
+#include "materials/question_bank.h"
+#include "support/clock.h"
+#include "support/clock_lock.h"
+#include "support/clock_thread.h"
+#include "support/messages.h"
+#include "ui/control_model.h"
+
+namespace qiru {
+
+// How long an entry may stay unanswered before the next one replaces it.
+inline constexpr std::int64_t kEntryTimeoutMs = 5000;
+// The match clock's period while a round runs.
+inline constexpr std::int32_t kMatchTickMs = 100;
+// The worker's wait when it finds the event queue empty.
+inline constexpr std::int64_t kEmptyQueueWaitMs = 50;
+// Each step of the countdown ("倒计时开始", "3", "2", "1").
+inline constexpr std::int32_t kCountdownStepMs = 800;
+// The result stands this long before the confirm key counts.
+inline constexpr std::int32_t kResultPauseMs = 1000;
+
+// Chord of the start key: the right hand's I key alone.
+inline constexpr std::string_view kStartChord = ":I";
+
+// Prompts in the red question pane.
+inline constexpr std::string_view kReportInMachine1 = "请一号机按任意键报到！";
+inline constexpr std::string_view kReportInMachine2 = "请二号机按任意键报到！";
+inline constexpr std::string_view kPressStartKey = "请按右I键开始比赛！";
+inline constexpr std::string_view kIdleHeadline = "* 请按任意键准备开始 *";
+inline constexpr std::string_view kIdleNote = "（没有最快，只有更快）";
+inline constexpr std::string_view kHiddenEntry = "……";
+// How long the box about a missing material stays up.
+inline constexpr std::int32_t kNoMaterialMessageMs = 5000;
+inline constexpr std::string_view kNoMaterialCaption = "错误：";
+inline constexpr std::string_view kNoMaterialText =
+    "没有选定比赛素材，比赛无法开始。\r\n请在“素材”页选择一个比赛文件（题库为空时先导入一个），再按右I键开始比赛。";
+
+class MatchEngine final : public KeyEventSink {
+ public:
+  MatchEngine(ui::ControlModel& model, Clock& clock, MessageService& messages, MaterialSet& materials,
+              const QuestionBank& bank);
+  // Ends the round's worker thread. Stop the reader threads and the match
+  // clock first: nothing may call in any more.
+  ~MatchEngine() override;
+  MatchEngine(const MatchEngine&) = delete;
+  MatchEngine& operator=(const MatchEngine&) = delete;
+
+  // The machines the match plays on; until they are attached, keys are
+  // dropped.
+  void attachMachines(MatchMachines& machines) { machines_.store(&machines); }
+
+  void onKeyEvent(const KeyEvent& event) override;
+  // What the round's worker does with one queued key event of a running
+  // round: count it, update the side's input, write its key record line,
+  // check and score it. Takes the match lock.
+  void processKeyEvent(const KeyEvent& event);
+  // The match clock's tick: elapsed time, time limit, flash and time-outs.
+  void onTick();
+
+  MatchState state() const { return state_.load(); }
+  ClockLock& matchLock() { return matchLock_; }
+  // Copies taken under the match lock.
+  MatchSettings settings();
+  SideState side(std::int32_t side);
+  // What the side is shown now while a round runs: its entry's position and
+  // text (position 0: none). Bots read the screen through this.
+  struct ShownEntry {
+    std::int32_t position = 0;
+    std::string text;
+  };
+  ShownEntry shownEntry(std::int32_t side);
+
+ private:
+  // Match flow (match_engine.cpp).
+  void onIdleKey(MatchMachines& machines, const KeyEvent& event);
+  void startMatch(MatchMachines& machines);
+  void runCountdown();
+  void finishRound(MatchMachines& machines);
+  void showIdleScreen();
+  void setState(MatchState state);
+  void layOut();
+  void enableOptionTabs(bool enabled);
+  // prepare_match.cpp
+  bool prepareMatch();
+  void resetDisplays();
+  bool loadMaterial(std::int32_t entries);
+  // event_loop.cpp
+  void runEventLoop(std::uint64_t round);
+  // One turn of the worker: how long to wait before the next, or none when
+  // the round is over.
+  std::int64_t eventStep(std::uint64_t round);
+  void processEvent(const KeyEvent& event);
+  void answerTaken(std::int32_t s);
+  // advance_side.cpp
+  void advanceSide(std::int32_t s);
+  void showEntry(ui::Control pane, std::int32_t position);
+  // Each step of a tick; false when the round has closed and the tick ends.
+  bool tickTimeLimit(std::int64_t elapsedMs);
+  void tickFlash(std::int64_t nowMs);
+  bool tickTimeOut(std::int32_t s, std::int64_t nowMs);
+  // close_round.cpp
+  void closeRound();
+
+  SideState& sideState(std::int32_t side) { return sides_[static_cast<std::size_t>(side - 1)]; }
+  bool sharedEntry() const { return !sidesAdvanceAlone(settings_.mode); }
+  bool running() const { return state() == MatchState::Running; }
+
+  ui::ControlModel& model_;
+  Clock& clock_;
+  MessageService& messages_;
+  MaterialSet& materials_;
+  const QuestionBank& bank_;
+  std::atomic<MatchMachines*> machines_{nullptr};
+
+  ClockLock matchLock_;
+  std::atomic<MatchState> state_{MatchState::Idle};
+  // Guarded by matchLock_.
+  MatchSettings settings_;
+  std::array<SideState, 2> sides_;
+  std::int64_t matchStartedAt_ = 0;
+  std::deque<KeyEvent> eventQueue_;
+  std::unique_ptr<ClockThread> worker_;
+  // Which round the worker serves: a worker of an earlier round that has
+  // not yet noticed its end never takes an event of the next.
+  std::atomic<std::uint64_t> round_{0};
+  std::atomic<bool> shuttingDown_{false};
+};
+
+// Connects the match clock 时钟1 to onTick and the option boxes' wheel and
+// spin buttons to their stepping.
+void installMatchHandlers(ui::ControlModel& model, MatchEngine& engine);
+
+}  // namespace qiru

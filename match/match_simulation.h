@@ -1,0 +1,53 @@
+#pragma once
+// A whole match played in virtual time: virtual machines, their report
+// queues, reader threads, chord capture and decoding, the match engine with
+// its worker and match clock, and a bot at each machine (or machine 1 alone,
+// machine 2 simulated). The same options and seed give the same match, line
+// for line.
+
+#include <cstdint>
+#include <filesystem>
+#include <iosfwd>
+#include <optional>
+#include <string>
+
+#include "match/match_bot.h"
+#include "support/clock.h"
+#include "support/match_types.h"
+
+namespace qiru {
+
+struct SimulationOptions {
+  MatchMode mode = MatchMode::TimedRace;
+  std::filesystem::path material;
+  // Texts for the option boxes; none leaves a box as the window starts.
+  std::optional<std::string> minutes;  // 编辑框_限时
+  std::optional<std::string> entries;  // the mode's entry box (团队条数 in the relay)
+  std::optional<std::string> members;  // 编辑框_团队人数
+  std::optional<std::string> flashSeconds;  // checks 选择框_闪灭
+  std::uint64_t seed = 1;
+  BotStyle red;
+  std::optional<BotStyle> blue;  // none: machine 1 plays alone
+};
+
+// Virtual time when the simulation starts: a fixed moment, so that nothing
+// depends on when it runs.
+inline constexpr std::int64_t kSimulationStartMs = 1'700'000'000'000;
+
+// The fingering scheme must be loaded (loadFingeringScheme) before.
+// Plays the match and writes to `out` each key record line as it is written
+// ("1<TAB>3 EN - F:I") and after each round the result controls
+// ("标签_结果=…", "标签_结果.color=0xC080FF", …). Message boxes go to `err`.
+// Returns 0, or 1 when the match could not be played (the reason in `err`).
+// A box whose text the option boxes refuse is the caller's to check first
+// (optionBoxRefuses).
+int simulateMatch(const SimulationOptions& options, std::ostream& out, std::ostream& err);
+
+// The same on any clock, the calling thread taking part in it: on the real
+// clock the match takes as long as it would at the machines.
+int playMatch(Clock& clock, const SimulationOptions& options, std::ostream& out, std::ostream& err);
+
+// The option box that would refuse its text, named; none when all take it.
+std::optional<std::string> optionBoxRefuses(const SimulationOptions& options);
+
+}  // namespace qiru

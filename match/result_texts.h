@@ -1,0 +1,42 @@
+#pragma once
+// What the result panel announces at the end of a round: who won the round,
+// and in the team relay how the teams stand, with the text's colour.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "ui/appearance.h"
+
+namespace qiru {
+
+// The announcement's colours: a draw, the red side ahead, the blue side ahead.
+inline constexpr ui::Colour kDrawColour = 0x008000;     // green
+inline constexpr ui::Colour kRedAheadColour = 0xC080FF;  // pink
+inline constexpr ui::Colour kBlueAheadColour = 0xC06000; // blue
+
+struct Verdict {
+  std::string_view text;
+  ui::Colour colour;
+  friend bool operator==(const Verdict&, const Verdict&) = default;
+};
+
+// Which way a comparison of two scores went, and what each outcome reads.
+struct VerdictTexts {
+  std::string_view draw;
+  std::string_view redAhead;
+  std::string_view blueAhead;
+};
+
+inline constexpr VerdictTexts kRoundVerdicts{"本局双方战平！", "本局红方获胜！", "本局蓝方获胜！"};
+inline constexpr VerdictTexts kRelayFinalVerdicts{"最终成绩：双方握手言和！", "最终成绩：红方团队胜！",
+                                                  "最终成绩：蓝方团队胜！"};
+inline constexpr VerdictTexts kRelayInterimVerdicts{"双方齐头并进……", "红方暂时领先……", "蓝方暂时领先……"};
+
+// Decided by the scores alone: equal scores are a draw, there is no tie-break.
+Verdict judge(std::int32_t red, std::int32_t blue, const VerdictTexts& texts);
+
+// A relay member's round as 标签_局成绩 shows it: "3：5  本局蓝方获胜！".
+std::string roundScoreLine(std::int32_t red, std::int32_t blue);
+
+}  // namespace qiru

@@ -1,0 +1,209 @@
+// The match flow in virtual time: report-in and start, the round, its
+// closing in each mode, the confirm key, time-outs and flash.
+
+#include <gtest/gtest.h>
+
+#include "match/key_record.h"
+#include "match/match_engine.h"
+#include "match/result_texts.h"
+#include "support/clock_thread.h"
+#include "tests/match/match_rig.h"
+
+namespace qiru {
+namespace {
+
+using testing::kRigStartMs;
+using testing::MatchRig;
+using ui::Control;
+
+using MatchFlow = MatchRig;
+
+TEST_F(MatchFlow, ReportInPromptsUntilBothMachinesAreIn) {
+  key(1, "A:");
+  EXPECT_EQ(headline(Control::超级编辑框_题目1), kReportInMachine1);
+  machines.reportedIn[0] = true;
+  key(1, "A:");
+  EXPECT_EQ(headline(Control::超级编辑框_题目1), kReportInMachine2);
+  machines.reportedIn[1] = true;
+  key(2, "A:");
+  EXPECT_EQ(headline(Control::超级编辑框_题目1), kPressStartKey);
+  EXPECT_EQ(engine.state(), MatchState::Idle);
+  key(2, ":I");  // machine 2's start key starts the match as well
+  EXPECT_EQ(engine.state(), MatchState::Running);
+  EXPECT_EQ(clock.nowMs() - kRigStartMs, 4 * kCountdownStepMs);
+  EXPECT_FALSE(model.get(Control::选择夹_模式, &ui::ControlState::enabled));
+  EXPECT_EQ(model.get(Control::时钟1, &ui::ControlState::timerPeriodMs), kMatchTickMs);
+}
+
+TEST_F(MatchFlow, MachineOneAloneGetsASimulatedMachineTwo) {
+  machines.open[1] = false;
+  machines.reportedIn[0] = true;
+  key(1, "A:");
+  EXPECT_TRUE(machines.simulated);
+  key(1, ":I");
+  EXPECT_EQ(engine.state(), MatchState::Running);
+}
+
+TEST_F(MatchFlow, StartKeysOfBothMachinesAtOnceStartOneMatch) {
+  model.setCurrentPage(Control::选择夹_模式, static_cast<int>(MatchMode::QuickAnswer));
+  machines.reportBothIn();
+  {
+    ClockThread red(clock, [this] { key(1, ":I"); });
+    ClockThread blue(clock, [this] { key(2, ":I"); });
+  }
+  EXPECT_EQ(engine.state(), MatchState::Running);
+  EXPECT_LT(clock.nowMs() - kRigStartMs, 2 * 4 * kCountdownStepMs) << "a second countdown ran";
+}
+
+TEST_F(MatchFlow, NoMaterialSelectedAbandonsTheStartWithAMessage) {
+  model.setCurrentItem(Control::组合框_素材, ui::kNoCurrentItem);
+  start(MatchMode::QuickAnswer, Control::编辑框_抢答, "20");
+  EXPECT_EQ(engine.state(), MatchState::Idle);
+  EXPECT_TRUE(model.get(Control::选择夹_模式, &ui::ControlState::enabled));
+  EXPECT_TRUE(model.get(Control::选择夹_素材, &ui::ControlState::enabled));
+  ASSERT_EQ(messages.records().size(), 1u);
+  EXPECT_EQ(messages.records()[0].request.text, kNoMaterialText);
+}
+
+// Both sides complete the shared entry within a few milliseconds: the side
+// queued first takes it, the other's chord is neither counted nor recorded.
+TEST_F(MatchFlow, QuickAnswerGoesToTheSideQueuedFirst) {
+  start(MatchMode::QuickAnswer, Control::编辑框_抢答, "20");
+  const MatchEngine::ShownEntry shown = engine.shownEntry(1);
+  for (const std::int32_t side : {2, 1}) {
+    for (const std::string& chord : answers.chordsOf(shown.text)) key(side, chord);
+  }
+  waitMs(testing::kWorkerTurnMs);
+  EXPECT_EQ(engine.side(2).roundScore, 1);
+  EXPECT_EQ(engine.side(1).roundScore, 0);
+  EXPECT_EQ(engine.side(1).keyCount, 0);
+  EXPECT_EQ(model.text(keyRecordBox(1)), kRedKeyRecordHeading);
+  EXPECT_EQ(model.text(Control::标签_二号机成绩), "1");
+  EXPECT_EQ(engine.side(1).entryPosition, 2);
+  EXPECT_EQ(engine.side(2).entryPosition, 2);
+}
+
+TEST_F(MatchFlow, RaceToFinishClosesWhenOneSidePassesItsLastEntry) {
+  start(MatchMode::RaceToFinish, Control::编辑框_争先, "20");
+  answer(2);
+  for (int i = 0; i < 20; ++i) answer(1);
+  waitFor(MatchState::ResultShown);
+  EXPECT_EQ(model.text(Control::标签_结果), "本局红方获胜！");
+  EXPECT_EQ(model.get(Control::标签_结果, &ui::ControlState::textColour), kRedAheadColour);
+  EXPECT_EQ(model.text(Control::标签_红方成绩), "20");
+  EXPECT_EQ(model.text(Control::标签_蓝方成绩), "1");
+  EXPECT_FALSE(model.shown(Control::标签_局成绩));
+  EXPECT_TRUE(model.shown(Control::外形框_结果));
+  EXPECT_FALSE(model.get(Control::QiruPK, &ui::ControlState::enabled));
+
+  // Only the confirm key ends the result.
+  key(2, "A:");
+  EXPECT_EQ(engine.state(), MatchState::ResultShown);
+  confirm(2);
+  EXPECT_EQ(engine.state(), MatchState::Idle);
+  EXPECT_FALSE(model.shown(Control::外形框_结果));
+  EXPECT_EQ(headline(Control::超级编辑框_题目1), kIdleHeadline);
+  EXPECT_EQ(note(Control::超级编辑框_题目1), kIdleNote);
+  EXPECT_EQ(model.text(keyRecordBox(1)), "");
+  EXPECT_TRUE(model.get(Control::QiruPK, &ui::ControlState::enabled));
+  EXPECT_TRUE(model.get(Control::选择夹_模式, &ui::ControlState::enabled));
+  EXPECT_FALSE(machines.hasReportedIn(1)) << "the next pair reports in again";
+}
+
+TEST_F(MatchFlow, UnansweredEntriesTimeOutAndAQuietRoundIsADraw) {
+  start(MatchMode::QuickAnswer, Control::编辑框_抢答, "20");
+  waitMs(kEntryTimeoutMs + 2 * kMatchTickMs);
+  EXPECT_EQ(engine.side(1).entryPosition, 2);
+  EXPECT_EQ(engine.side(2).entryPosition, 2) << "the shared entry moves on for both";
+  waitFor(MatchState::ResultShown);
+  EXPECT_EQ(model.text(Control::标签_结果), "本局双方战平！");
+  EXPECT_EQ(model.get(Control::标签_结果, &ui::ControlState::textColour), kDrawColour);
+  EXPECT_EQ(model.text(Control::标签_红方成绩), "0");
+}
+
+TEST_F(MatchFlow, TimedRaceSidesTimeOutAloneAndTheTimeLimitEndsTheRound) {
+  start(MatchMode::TimedRace, Control::编辑框_限时, "1");
+  answer(1);
+  waitMs(kEntryTimeoutMs - 2 * kMatchTickMs);
+  EXPECT_EQ(engine.side(1).entryPosition, 2);
+  EXPECT_EQ(engine.side(2).entryPosition, 1);
+  waitMs(3 * kMatchTickMs);
+  EXPECT_EQ(engine.side(2).entryPosition, 2) << "blue's first entry timed out";
+  waitFor(MatchState::ResultShown);
+  EXPECT_GE(clock.nowMs() - kRigStartMs, 4 * kCountdownStepMs + kMsPerMinute);
+  EXPECT_EQ(engine.side(1).entryPosition, 0) << "a tick that closed the round showed an entry again";
+  EXPECT_EQ(model.text(Control::标签_结果), "本局红方获胜！");
+  EXPECT_EQ(model.text(Control::标签_时间), "00:01:00");
+}
+
+TEST_F(MatchFlow, FlashHidesEntriesAfterTheFlashTime) {
+  model.setChecked(Control::选择框_闪灭, true);
+  model.setText(Control::编辑框_闪灭, "0.3");
+  start(MatchMode::RaceToFinish, Control::编辑框_争先, "20");
+  const std::string shown = engine.shownEntry(1).text;
+  waitMs(300);
+  EXPECT_EQ(headline(Control::超级编辑框_题目1), shown);
+  waitMs(2 * kMatchTickMs);  // the first tick after the flash time
+  EXPECT_EQ(headline(Control::超级编辑框_题目1), kHiddenEntry);
+  EXPECT_EQ(headline(Control::超级编辑框_题目2), kHiddenEntry);
+  answer(1);
+  EXPECT_EQ(headline(Control::超级编辑框_题目1), engine.shownEntry(1).text);
+}
+
+TEST_F(MatchFlow, KeyRecordsListEveryProcessedChord) {
+  start(MatchMode::RaceToFinish, Control::编辑框_争先, "20");
+  key(1, "A:", "a'");
+  key(1, "F:I", "EN");
+  waitMs(testing::kWorkerTurnMs);
+  EXPECT_EQ(model.text(keyRecordBox(1)), "红方按键记录：\r\n1 a' - A:\r\n2 EN - F:I");
+  EXPECT_EQ(model.text(keyRecordBox(2)), "蓝方按键记录：");
+}
+
+TEST_F(MatchFlow, ARealMachineTwoStaysConnectedAfterTheRound) {
+  start(MatchMode::QuickAnswer, Control::编辑框_抢答, "20");
+  waitFor(MatchState::ResultShown);
+  confirm();
+  EXPECT_FALSE(machines.simulated);
+  EXPECT_TRUE(machines.isOpen(2));
+
+  machines.open[1] = false;
+  machines.reportedIn[0] = true;
+  key(1, "A:");
+  key(1, ":I");
+  waitFor(MatchState::ResultShown);
+  confirm();
+  EXPECT_FALSE(machines.simulated) << "the simulated machine 2 is let go";
+}
+
+class PairFlow : public MatchRig {
+ protected:
+  PairFlow() : MatchRig(testing::kPairMaterial) {}
+};
+
+// A two-chord entry A|B: A, X, B leaves X|B and does not answer; the
+// confirm key clears; A then B answers.
+TEST_F(PairFlow, MultiChordEntriesAnswerOnlyInOrder) {
+  start(MatchMode::RaceToFinish, Control::编辑框_争先, "20");
+  const auto chords = answers.chordsOf(engine.shownEntry(1).text);
+  ASSERT_EQ(chords.size(), 2u);
+  key(1, chords[0]);
+  key(1, "X:");
+  key(1, chords[1]);
+  waitMs(testing::kWorkerTurnMs);
+  EXPECT_EQ(engine.side(1).input.chords, "X:|" + chords[1]);
+  EXPECT_EQ(engine.side(1).roundScore, 0);
+  key(1, chords[0]);
+  confirm();
+  waitMs(testing::kWorkerTurnMs);
+  EXPECT_EQ(engine.side(1).input.chords, "");
+  EXPECT_EQ(model.text(Control::标签_一号机在线), "");
+  EXPECT_EQ(model.get(Control::标签_一号机在线, &ui::ControlState::alignment), ui::Alignment::Right);
+  key(1, chords[0]);
+  key(1, chords[1]);
+  waitMs(testing::kWorkerTurnMs);
+  EXPECT_EQ(engine.side(1).roundScore, 1);
+  EXPECT_EQ(engine.side(1).entryPosition, 2);
+}
+
+}  // namespace
+}  // namespace qiru
