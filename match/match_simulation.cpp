@@ -46,19 +46,6 @@ inline constexpr std::int64_t kMsPerEntryAtMost = kEntryTimeoutMs + 1000;
 inline constexpr std::uint64_t kBlueSeedSalt = 0x9E3779B97F4A7C15ULL;
 
 // The option box the --entries option fills in each mode.
-Control entryBoxOf(MatchMode mode) {
-  switch (mode) {
-    case MatchMode::RaceToFinish:
-      return Control::编辑框_争先;
-    case MatchMode::QuickAnswer:
-      return Control::编辑框_抢答;
-    case MatchMode::TeamRelay:
-    case MatchMode::TimedRace:
-      break;
-  }
-  return Control::编辑框_团队条数;
-}
-
 struct BoxText {
   Control box;
   const std::optional<std::string>& text;
@@ -66,7 +53,7 @@ struct BoxText {
 
 std::vector<BoxText> boxTextsOf(const SimulationOptions& options) {
   return {{Control::编辑框_限时, options.minutes},
-          {entryBoxOf(options.mode), options.entries},
+          {ui::entryBoxOf(options.mode), options.entries},
           {Control::编辑框_团队人数, options.members},
           {Control::编辑框_闪灭, options.flashSeconds}};
 }

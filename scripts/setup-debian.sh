@@ -7,6 +7,8 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   zlib1g-dev nettle-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  qt6-base-dev
+  xvfb xauth fonts-wqy-zenhei imagemagick
 )
 
 missing=()

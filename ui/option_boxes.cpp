@@ -135,4 +135,17 @@ void installOptionStepping(ControlModel& model) {
   }
 }
 
+Control entryBoxOf(MatchMode mode) {
+  switch (mode) {
+    case MatchMode::RaceToFinish:
+      return Control::编辑框_争先;
+    case MatchMode::QuickAnswer:
+      return Control::编辑框_抢答;
+    case MatchMode::TeamRelay:
+    case MatchMode::TimedRace:
+      break;
+  }
+  return Control::编辑框_团队条数;
+}
+
 }  // namespace qiru::ui

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "support/match_types.h"
 #include "ui/control_model.h"
 
 namespace qiru::ui {
@@ -47,5 +48,9 @@ void spinSetting(ControlModel& model, Control box, int direction);
 
 // Registers the wheel and spin handlers of every option box.
 void installOptionStepping(ControlModel& model);
+
+// The box that holds a mode's entries per round. The timed race counts in
+// minutes and has none; it answers the relay's box, as a relay's round does.
+Control entryBoxOf(MatchMode mode);
 
 }  // namespace qiru::ui

@@ -1,0 +1,159 @@
+#include "app/autoplay.h"
+
+#include <QApplication>
+#include <QPixmap>
+#include <QWidget>
+#include <cstdio>
+#include <ostream>
+#include <string_view>
+#include <vector>
+
+#include "device/side.h"
+#include "device/virtual/chord_player.h"
+#include "materials/utf8_path.h"
+#include "steno/chord_codec.h"
+#include "ui/option_boxes.h"
+
+namespace qiru::app {
+namespace {
+
+using ui::Control;
+
+// How often the referee looks at the match.
+constexpr int kRefereeLookMs = 100;
+// A pause on the idle screen before the next round, so that people can
+// read it; and between the report-in keys and the start key.
+constexpr std::int64_t kIdlePauseMs = 1500;
+constexpr std::int64_t kReportInGapMs = 400;
+// Any key but the start key reports a machine in.
+constexpr std::string_view kReportInChord = "A:";
+// The result panel draws before the screenshot is taken.
+constexpr int kScreenshotDelayMs = 300;
+
+PressedKeys keysOf(std::string_view chord) {
+  const TwoAreaCode code = ChordCodec().twoAreaCodeOf(chord);
+  return {.right = rightKeySetOf(code), .left = leftKeySetOf(code)};
+}
+
+void printResult(const ui::ControlModel& model, std::ostream& out) {
+  char colour[16];
+  std::snprintf(colour, sizeof colour, "0x%06X", model.get(Control::标签_结果, &ui::ControlState::textColour));
+  out << ui::controlName(Control::标签_结果) << '=' << model.text(Control::标签_结果) << '\n'
+      << ui::controlName(Control::标签_结果) << ".color=" << colour << '\n';
+  for (const Control control : {Control::标签_局成绩, Control::标签_红方成绩, Control::标签_蓝方成绩}) {
+    if (control == Control::标签_局成绩 && !model.shown(control)) continue;
+    out << ui::controlName(control) << '=' << model.text(control) << '\n';
+  }
+  out.flush();
+}
+
+// The lines of a key log after its first `from` bytes: each appended line
+// starts with a line break; the log's heading (its first line) is no key.
+std::vector<std::string_view> keyLinesAfter(std::string_view log, std::size_t from) {
+  std::vector<std::string_view> lines;
+  std::size_t at = log.find("\r\n", from);
+  while (at != std::string_view::npos) {
+    const std::size_t next = log.find("\r\n", at + 2);
+    lines.push_back(log.substr(at + 2, next == std::string_view::npos ? std::string_view::npos : next - at - 2));
+    at = next;
+  }
+  return lines;
+}
+
+}  // namespace
+
+bool presetMatchOptions(ui::ControlModel& model, Program& program, const AppOptions& options, std::string& error) {
+  const MatchMode mode = options.mode.value_or(MatchMode::TimedRace);
+  if (options.mode) model.setCurrentPage(Control::选择夹_模式, static_cast<int>(mode));
+  const std::pair<Control, const std::optional<std::string>*> boxes[] = {
+      {Control::编辑框_限时, &options.minutes},
+      {ui::entryBoxOf(mode), &options.entries},
+      {Control::编辑框_团队人数, &options.members},
+      {Control::编辑框_闪灭, &options.flashSeconds}};
+  for (const auto& [box, text] : boxes) {
+    if (*text && !ui::enterText(model, box, **text)) {
+      error = std::string(ui::controlName(box)) + " does not take \"" + **text + "\"";
+      return false;
+    }
+  }
+  if (options.flashSeconds) model.setChecked(Control::选择框_闪灭, true);
+  if (options.material) {
+    std::int32_t value = program.bank().itemValueOf(*options.material);
+    if (value == 0) {
+      const std::string name = displayNameOf(options.material->filename());
+      value = program.bank().add(*options.material, name);
+      std::vector<ui::ComboItem> items = model.get(Control::组合框_素材, &ui::ControlState::comboItems);
+      items.push_back({name, value});
+      model.setComboItems(Control::组合框_素材, items);
+    }
+    program.selectItemValue(value);
+  }
+  return true;
+}
+
+MatchReferee::MatchReferee(ui::ControlModel& model, Program& program, QWidget& window, const AppOptions& options,
+                           std::ostream& out)
+    : model_(model), program_(program), window_(window), options_(options), out_(out) {
+  connect(&timer_, &QTimer::timeout, this, [this] { look(); });
+  timer_.start(kRefereeLookMs);
+}
+
+std::int32_t MatchReferee::roundsToPlay() const {
+  if (model_.get(Control::选择夹_模式, &ui::ControlState::currentPage) != static_cast<int>(MatchMode::TeamRelay)) return 1;
+  return std::max(ui::integerValue(model_.text(Control::编辑框_团队人数)), 1);
+}
+
+void MatchReferee::printNewKeyRecords() {
+  for (const std::int32_t side : {kRedSide, kBlueSide}) {
+    const std::string log = model_.text(side == kRedSide ? Control::编辑框_一号机按键 : Control::编辑框_二号机按键);
+    std::string& seen = seenLogs_[static_cast<std::size_t>(side - 1)];
+    // A log that does not go on from what was seen was emptied for a new round.
+    const std::size_t from = log.compare(0, seen.size(), seen) == 0 ? seen.size() : 0;
+    for (const std::string_view line : keyLinesAfter(log, from)) out_ << side << '\t' << line << '\n';
+    seen = log;
+  }
+}
+
+void MatchReferee::look() {
+  const MatchState state = program_.engine().state();
+  if (options_.autoplay) printNewKeyRecords();
+  if (state == MatchState::ResultShown && roundStarted_) {
+    roundStarted_ = false;
+    roundOver();
+    return;
+  }
+  if (state != MatchState::Idle) {
+    idleSince_.reset();
+    return;
+  }
+  const std::int64_t now = realClock().nowMs();
+  if (!idleSince_) idleSince_ = now;
+  if (!roundStarted_ && now - *idleSince_ >= kIdlePauseMs) startRound();
+}
+
+void MatchReferee::startRound() {
+  roundStarted_ = true;
+  VirtualCh375& library = program_.library();
+  const std::int64_t now = realClock().nowMs();
+  ChordPlayer(library, kRedSide - 1).play(now, keysOf(kReportInChord));
+  if (program_.hasMachine2()) ChordPlayer(library, kBlueSide - 1).play(now, keysOf(kReportInChord));
+  ChordPlayer(library, kRedSide - 1).play(now + kReportInGapMs, keysOf(kStartChord));
+}
+
+void MatchReferee::roundOver() {
+  ++roundsPlayed_;
+  if (options_.autoplay) printResult(model_, out_);
+  if (!options_.autoplay || roundsPlayed_ < roundsToPlay()) return;
+  timer_.stop();
+  QTimer::singleShot(kScreenshotDelayMs, this, [this] {
+    if (options_.screenshot) {
+      const QString file = QString::fromStdString(options_.screenshot->string());
+      if (!window_.grab().save(file, "PNG")) {
+        out_ << "could not save the screenshot to " << options_.screenshot->string() << '\n';
+      }
+    }
+    QApplication::quit();
+  });
+}
+
+}  // namespace qiru::app

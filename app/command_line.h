@@ -1,0 +1,58 @@
+#pragma once
+// The program's command line.
+//
+//   --bank DIR          the question bank folder (else beside the program
+//                       or in the user's data folder)
+//   --machines keyboard machine 1 is the PC keyboard (the default)
+//   --machines bots     both machines are bots (--red BOT, --blue BOT)
+//   --opponent BOT      machine 2 is a bot instead of the simulated machine
+//   BOT                 cpm=N,errors=P (chords a minute, share of wrong chords)
+//   --autoplay          bots play one match in the window, in real time, and
+//                       the program ends (--red BOT; --blue BOT, else machine
+//                       2 is simulated); --screenshot FILE saves the window
+//                       when the last result shows
+//   --mode N --material FILE --minutes N --entries N --members N --flash S
+//                       the match's options, as the window's boxes take them
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "match/match_bot.h"
+#include "support/match_types.h"
+
+namespace qiru::app {
+
+enum class MachineSource { Keyboard, Bots };
+
+struct AppOptions {
+  std::optional<std::filesystem::path> bank;
+  MachineSource machines = MachineSource::Keyboard;
+  std::optional<BotStyle> red;   // machine 1's bot (bots only)
+  std::optional<BotStyle> blue;  // machine 2's bot; none: simulated machine 2
+  bool help = false;
+
+  // The boxes of the window, filled before the first match.
+  std::optional<MatchMode> mode;
+  std::optional<std::filesystem::path> material;
+  std::optional<std::string> minutes;
+  std::optional<std::string> entries;
+  std::optional<std::string> members;
+  std::optional<std::string> flashSeconds;
+
+  bool autoplay = false;
+  std::optional<std::filesystem::path> screenshot;
+};
+
+struct ParsedCommandLine {
+  AppOptions options;
+  std::string error;  // empty when the command line is good
+};
+
+ParsedCommandLine parseCommandLine(const std::vector<std::string>& args);
+
+// The usage text for --help and for a wrong command line.
+std::string usageText();
+
+}  // namespace qiru::app

@@ -1,0 +1,115 @@
+// qiru-pk: the head-to-head match window. The start-up runs in the order
+// the window's created handler runs it: the guards first (nothing is open
+// yet, so a refused start just ends), then the bank folder, then the
+// program proper, then the window appears.
+
+#include <QApplication>
+#include <QFont>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <iostream>
+
+#include "app/autoplay.h"
+#include "app/bank_location.h"
+#include "app/command_line.h"
+#include "app/program.h"
+#include "app/remembered_window.h"
+#include "app/startup_guards.h"
+#include "app/startup_probe.h"
+#include "materials/utf8_path.h"
+#include "ui/qt/main_window.h"
+#include "ui/qt/qt_message_pump.h"
+#include "ui/qt/qt_messages.h"
+
+namespace {
+
+using namespace qiru;
+
+// The system's default face with Chinese glyphs, at the size of the
+// Windows default (9 points).
+void useChineseDefaultFont() {
+  QFont font = QApplication::font();
+  font.setFamilies({QStringLiteral("WenQuanYi Zen Hei"), QStringLiteral("Noto Sans CJK SC"), font.family()});
+  font.setPixelSize(12);
+  QApplication::setFont(font);
+}
+
+std::vector<std::string> argumentsOf(int argc, char** argv) { return {argv + 1, argv + argc}; }
+
+// Autoplay runs without a screen too: then the window is drawn offscreen.
+void drawOffscreenWithoutDisplay() {
+  if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr &&
+      std::getenv("QT_QPA_PLATFORM") == nullptr) {
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const bool probe = app::startupProbeWanted();
+  const app::ParsedCommandLine parsed = app::parseCommandLine(argumentsOf(argc, argv));
+  if (!parsed.error.empty()) {
+    std::cerr << "qiru-pk: " << parsed.error << "\n" << app::usageText();
+    return 2;
+  }
+  if (parsed.options.help) {
+    std::cout << app::usageText();
+    return 0;
+  }
+  if (parsed.options.autoplay) drawOffscreenWithoutDisplay();
+  QApplication application(argc, argv);
+  QApplication::setOrganizationName(QStringLiteral("qiru-pk"));
+  QApplication::setApplicationName(QStringLiteral("qiru-pk"));
+  useChineseDefaultFont();
+  ui::qt::QtMessagePump pump;
+  const ScopedMessagePump servesTheWindow(pump);
+
+  ui::ControlModel model;
+  ui::qt::MainWindow window(model);
+  ui::qt::QtMessages messages;
+  messages.setOwner(&window);
+
+  if (!app::passSiblingGuard(messages)) return 0;
+  // An autoplay match uses no machine of the user's and may run beside the
+  // window; only the window runs once.
+  app::SingleInstance instance(app::runtimeFolder());
+  if (!parsed.options.autoplay) {
+    if (!app::passSingleInstanceGuard(instance, messages, QCoreApplication::applicationFilePath().toStdString())) return 0;
+    instance.serve([&window] {
+      window.showNormal();
+      window.raise();
+      window.activateWindow();
+    });
+  }
+
+  app::BankPlaces places = app::installedBankPlaces(pathFromUtf8(QCoreApplication::applicationDirPath().toStdString()));
+  places.override = parsed.options.bank;
+  const std::filesystem::path bank = app::chooseBankFolder(places);
+  app::prepareBankFolder(places, bank);
+
+  app::Program program(model, window, messages, parsed.options, bank);
+  model.setHandler(ui::Control::QiruPK, ui::EventKind::AboutToBeDestroyed, [&](const ui::ControlEvent&) {
+    messages.close();
+    program.stop();
+  });
+
+  std::string refused;
+  if (!app::presetMatchOptions(model, program, parsed.options, refused)) {
+    std::cerr << "qiru-pk: " << refused << "\n";
+    return 2;
+  }
+  std::optional<app::MatchReferee> referee;
+  if (parsed.options.machines == app::MachineSource::Bots) referee.emplace(model, program, window, parsed.options, std::cout);
+
+  window.applyPendingChanges();
+  if (!parsed.options.autoplay) app::restoreWindow(window);
+  if (probe) app::installStartupProbe(window);
+  window.show();
+  const int status = QApplication::exec();
+  if (!parsed.options.autoplay) app::rememberWindow(window);
+  messages.close();
+  program.stop();
+  return status;
+}

@@ -1,0 +1,161 @@
+#include "app/program.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include "app/keyboard_layout.h"
+#include "device/side.h"
+#include "materials/material_import.h"
+#include "materials/utf8_path.h"
+#include "steno/builtin_scheme.h"
+#include "support/clock.h"
+#include "support/match_types.h"
+#include "ui/main_window_layout.h"
+#include "ui/question_pane.h"
+#include "ui/window_setup.h"
+
+namespace qiru::app {
+namespace {
+
+using ui::Control;
+using ui::EventKind;
+
+// The dialog's filter as Qt writes it: the name part of "name|pattern".
+QString dialogFilterOf(std::string_view filter) {
+  const std::string_view name = filter.substr(0, filter.find('|'));
+  return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+}
+
+// Lets the window draw while a large bank is scanned.
+void serveWindow() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+
+}  // namespace
+
+Program::Program(ui::ControlModel& model, QWidget& window, MessageService& messages, const AppOptions& options,
+                 const std::filesystem::path& bankFolder)
+    : model_(model),
+      window_(window),
+      messages_(messages),
+      bank_(bankFolder),
+      materials_(&messages),
+      engine_(model, realClock(), messages, materials_, bank_),
+      labels_(model),
+      library_(realClock()) {
+  ui::setUpMainWindow(model_);
+  installWindowHandlers();
+  installMatchHandlers(model_, engine_);
+  fillMaterialBox();
+  ui::showTwoLines(model_, Control::超级编辑框_题目1, std::string(kIdleHeadline), std::string(kIdleNote));
+  startMachines(options);
+  loadFingeringScheme(&messages_);
+}
+
+void Program::installWindowHandlers() {
+  model_.setHandler(Control::QiruPK, EventKind::SizeChanged, [this](const ui::ControlEvent&) {
+    const auto mode = static_cast<MatchMode>(model_.get(Control::选择夹_模式, &ui::ControlState::currentPage));
+    ui::layOutMainWindow(model_, engine_.state(), mode);
+  });
+  model_.setHandler(Control::按钮_选择, EventKind::Clicked, [this](const ui::ControlEvent&) { chooseAndImport(); });
+  model_.setHandler(Control::组合框_素材, EventKind::SelectionChanged, [this](const ui::ControlEvent&) { onMaterialChosen(); });
+}
+
+void Program::fillMaterialBox() {
+  bank_.scanQuestionBank(serveWindow);
+  std::vector<ui::ComboItem> items;
+  for (std::int32_t value = 1; value <= bank_.count(); ++value) {
+    items.push_back({bank_.materials()[static_cast<std::size_t>(value - 1)].displayName, value});
+  }
+  model_.setComboItems(Control::组合框_素材, items);
+  const int current = model_.get(Control::组合框_素材, &ui::ControlState::currentItem);
+  if (!items.empty() && (current < 0 || current >= static_cast<int>(items.size()))) {
+    model_.setCurrentItem(Control::组合框_素材, 0);
+  }
+}
+
+std::filesystem::path Program::selectedMaterial() const {
+  const ui::ControlState box = model_.state(Control::组合框_素材);
+  if (box.currentItem < 0 || box.currentItem >= static_cast<int>(box.comboItems.size())) return {};
+  return bank_.pathOf(box.comboItems[static_cast<std::size_t>(box.currentItem)].value);
+}
+
+void Program::selectItemValue(std::int32_t itemValue) {
+  const std::vector<ui::ComboItem> items = model_.get(Control::组合框_素材, &ui::ControlState::comboItems);
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    if (items[i].value == itemValue) model_.setCurrentItem(Control::组合框_素材, static_cast<int>(i));
+  }
+  onMaterialChosen();
+}
+
+void Program::startMachines(const AppOptions& options) {
+  if (options.machines == MachineSource::Keyboard) {
+    library_.attach(0, std::make_shared<VirtualMachine>(kKeyboardMachineNumber, kVirtualSecondNumber));
+  } else {
+    library_.attach(0, std::make_shared<VirtualMachine>(kBotMachineNumbers[0], kVirtualSecondNumber));
+  }
+  // No machine 2 at all: the match simulates it, as with one USB machine.
+  if (options.blue) library_.attach(1, std::make_shared<VirtualMachine>(kBotMachineNumbers[1], kVirtualSecondNumber));
+  path_.emplace(library_, realClock(), messages_, labels_, engine_);
+  machines_.emplace(path_->machines());
+  engine_.attachMachines(*machines_);
+
+  const auto seed = static_cast<std::uint64_t>(realClock().nowMs());
+  if (options.machines == MachineSource::Keyboard) {
+    keyboard_ = std::make_unique<KeyboardMachine>(library_, 0, realClock(), &window_, [this] { showKeyboardLayout(); });
+    qApp->installEventFilter(keyboard_.get());
+  } else if (options.red) {
+    red_ = std::make_unique<OpponentBot>(realClock(), library_, engine_, kRedSide, *options.red, seed);
+  }
+  if (options.blue) blue_ = std::make_unique<OpponentBot>(realClock(), library_, engine_, kBlueSide, *options.blue, ~seed);
+  onMaterialChosen();
+}
+
+void Program::onMaterialChosen() {
+  const std::filesystem::path material = selectedMaterial();
+  for (OpponentBot* bot : {red_.get(), blue_.get()}) {
+    if (bot != nullptr) bot->useMaterial(material);
+  }
+}
+
+void Program::chooseAndImport() {
+  const QString chosen = QFileDialog::getOpenFileName(&window_, QStringLiteral("导入比赛素材"), QString(),
+                                                      dialogFilterOf(kImportDialogFilter));
+  importChosen(pathFromUtf8(chosen.toStdString()));
+}
+
+void Program::importChosen(const std::filesystem::path& chosen) {
+  const ImportOutcome outcome = importMaterial(bank_, chosen, &messages_);
+  if (outcome.kind == ImportOutcome::Kind::Added) {
+    std::vector<ui::ComboItem> items = model_.get(Control::组合框_素材, &ui::ControlState::comboItems);
+    items.push_back({bank_.materials()[static_cast<std::size_t>(outcome.itemValue - 1)].displayName, outcome.itemValue});
+    model_.setComboItems(Control::组合框_素材, items);
+  }
+  if (outcome.kind == ImportOutcome::Kind::Added || outcome.kind == ImportOutcome::Kind::Selected) {
+    selectItemValue(outcome.itemValue);
+  }
+}
+
+void Program::showKeyboardLayout() {
+  QMessageBox box(QMessageBox::Information, QStringLiteral("键盘键位"), QString::fromStdString(keyboardLayoutText()),
+                  QMessageBox::Ok, &window_);
+  box.setObjectName(QStringLiteral("keyboardLayout"));
+  QFont mono = box.font();
+  mono.setFamilies({QStringLiteral("WenQuanYi Zen Hei Mono"), QStringLiteral("DejaVu Sans Mono"), mono.family()});
+  box.setFont(mono);
+  box.exec();
+}
+
+void Program::stop() {
+  if (stopped_) return;
+  stopped_ = true;
+  model_.setHandler(Control::时钟1, EventKind::TimerTick, {});
+  model_.setTimerPeriod(Control::时钟1, 0);
+  if (keyboard_) qApp->removeEventFilter(keyboard_.get());
+  for (OpponentBot* bot : {red_.get(), blue_.get()}) {
+    if (bot != nullptr) bot->stop();
+  }
+  if (path_) path_->stop();
+  library_.shutdown();
+}
+
+}  // namespace qiru::app

@@ -1,0 +1,86 @@
+#pragma once
+// The program once its window exists and the guards have let it run: the
+// question bank in the material box, the match engine, the machines (the
+// keyboard machine, bots, the simulated machine 2) with their reader
+// threads, and the fingering scheme. Everything the window's handlers reach
+// lives here; stop() ends every thread before anything goes away.
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+
+#include "app/command_line.h"
+#include "app/keyboard_machine.h"
+#include "app/opponent_bot.h"
+#include "device/virtual/virtual_ch375.h"
+#include "match/keystroke_path.h"
+#include "match/match_engine.h"
+#include "match/match_machines.h"
+#include "match/online_labels.h"
+#include "materials/material_set.h"
+#include "materials/question_bank.h"
+#include "support/messages.h"
+#include "ui/control_model.h"
+
+class QWidget;
+
+namespace qiru::app {
+
+// The virtual machines' own numbers, as they report in.
+inline constexpr std::int32_t kKeyboardMachineNumber = 10001;
+inline constexpr std::int32_t kBotMachineNumbers[] = {10001, 10002};
+inline constexpr std::int32_t kVirtualSecondNumber = 180101;
+
+class Program {
+ public:
+  // Runs the start-up proper after the guards: window set-up, bank scan,
+  // idle banner, machines and reader threads, scheme.
+  Program(ui::ControlModel& model, QWidget& window, MessageService& messages, const AppOptions& options,
+          const std::filesystem::path& bankFolder);
+  ~Program() { stop(); }
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  // Ends the bots, the keyboard, the reader threads and the virtual
+  // machines' threads, and lets go of the window's handlers. Later calls do
+  // nothing.
+  void stop();
+
+  MatchEngine& engine() { return engine_; }
+  QuestionBank& bank() { return bank_; }
+  // The material box's current item, as a file; empty when none.
+  std::filesystem::path selectedMaterial() const;
+  // The import of a chosen file, as the import button does it after its
+  // dialog.
+  void importChosen(const std::filesystem::path& chosen);
+  // Selects the material of that item value in the material box.
+  void selectItemValue(std::int32_t itemValue);
+  VirtualCh375& library() { return library_; }
+  // Whether a machine 2 is attached (else the match simulates it).
+  bool hasMachine2() const { return blue_ != nullptr; }
+
+ private:
+  void installWindowHandlers();
+  void fillMaterialBox();
+  void startMachines(const AppOptions& options);
+  void onMaterialChosen();
+  void chooseAndImport();
+  void showKeyboardLayout();
+
+  ui::ControlModel& model_;
+  QWidget& window_;
+  MessageService& messages_;
+  QuestionBank bank_;
+  MaterialSet materials_;
+  MatchEngine engine_;
+  OnlineLabels labels_;
+  VirtualCh375 library_;
+  std::optional<KeystrokePath> path_;
+  std::optional<ConnectedMachines> machines_;
+  std::unique_ptr<KeyboardMachine> keyboard_;
+  std::unique_ptr<OpponentBot> red_;
+  std::unique_ptr<OpponentBot> blue_;
+  bool stopped_ = false;
+};
+
+}  // namespace qiru::app

@@ -1,0 +1,70 @@
+// The program in its window: the PC keyboard plays machine 1 through the
+// whole keystroke path, and an imported material is listed and selected.
+
+#include "app/keyboard_machine.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <fstream>
+
+#include "app/program.h"
+#include "device/machine_connection.h"
+#include "support/headless_messages.h"
+#include "ui/qt/main_window.h"
+
+namespace qiru::app {
+namespace {
+
+bool waitFor(const std::function<bool()>& ready) {
+  QElapsedTimer timer;
+  timer.start();
+  while (!ready() && timer.elapsed() < 5000) QTest::qWait(20);
+  return ready();
+}
+
+struct ProgramWindow {
+  QTemporaryDir bank;
+  ui::ControlModel model;
+  ui::qt::MainWindow window{model};
+  HeadlessMessages messages;
+  Program program{model, window, messages, AppOptions{}, bank.path().toStdString()};
+};
+
+TEST(KeyboardMachineTest, AChordFromTheKeyboardReportsMachine1In) {
+  ProgramWindow w;
+  ui::ControlModel& model = w.model;
+  ui::qt::MainWindow& window = w.window;
+  window.show();
+  QApplication::setActiveWindow(&window);
+  ASSERT_EQ(model.text(ui::Control::标签_一号机在线), "红方");
+
+  // A and S down together, then up: the chord FL: on machine 1.
+  QTest::keyPress(&window, Qt::Key_A);
+  QTest::keyPress(&window, Qt::Key_S);
+  QTest::keyRelease(&window, Qt::Key_A);
+  QTest::keyRelease(&window, Qt::Key_S);
+  EXPECT_TRUE(waitFor([&] { return model.text(ui::Control::标签_一号机在线) == "红方：10001"; }))
+      << model.text(ui::Control::标签_一号机在线);
+  EXPECT_EQ(model.text(ui::Control::标签_二号机在线), "蓝方：" + std::to_string(kSimulatedMachineNumber))
+      << "without machine 2 the match simulates it";
+}
+
+TEST(KeyboardMachineTest, ImportedMaterialIsListedAndSelected) {
+  ProgramWindow w;
+  QTemporaryDir source;
+  const std::filesystem::path chosen = source.path().toStdString() + "/Lesson1.txt";
+  std::ofstream(chosen) << "\xE5\x85\xAB\tBA:\r\n";  // 八
+  w.program.importChosen(chosen);
+  const ui::ControlState box = w.model.state(ui::Control::组合框_素材);
+  ASSERT_EQ(box.comboItems.size(), 1u);
+  EXPECT_EQ(box.comboItems[0].text, "6.用户赛题-Lesson1");
+  EXPECT_EQ(box.currentItem, 0);
+  EXPECT_EQ(w.program.selectedMaterial(), w.program.bank().userFolder() / "Lesson1.txt");
+}
+
+}  // namespace
+}  // namespace qiru::app
