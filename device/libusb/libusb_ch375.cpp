@@ -1,0 +1,388 @@
+#include "device/libusb/libusb_ch375.h"
+
+#include <libusb.h>
+
+#include <algorithm>
+#include <condition_variable>
+#include <iostream>
+#include <stdexcept>
+#include <utility>
+
+#include "device/libusb/endpoints.h"
+#include "device/libusb/usb_messages.h"
+#include "device/report_layout.h"
+
+namespace qiru {
+
+namespace {
+
+// Handles are the index above this base: never -1, and never the simulated
+// machine 2's handle.
+constexpr Ch375Handle kFirstHandle = 0x200;
+// The most hub ports between the root and a device that USB allows.
+constexpr int kMaxPortDepth = 7;
+// How long the event thread waits for an event before it looks whether it
+// should stop; stopping also wakes it at once.
+constexpr int kEventWaitMs = 500;
+
+std::string libusbError(int error) { return libusb_strerror(static_cast<libusb_error>(error)); }
+
+}  // namespace
+
+struct LibusbCh375::Slot {
+  // One entry point at a time per device index: closing must not pull the
+  // handle away under a transfer in progress.
+  std::mutex operation;
+  libusb_device_handle* handle = nullptr;
+  int interfaceNumber = 0;
+  Ch375Endpoints endpoints;
+  std::uint32_t writeTimeoutMs = kLibusbDefaultTimeoutMs;
+  std::uint32_t readTimeoutMs = kLibusbDefaultTimeoutMs;
+  // The machine the index holds open; guarded by heldMutex_.
+  std::optional<UsbLocation> held;
+
+  // The interrupt transfer, resubmitted on the event thread after each
+  // completion until it is stopped or the device goes away.
+  libusb_transfer* interrupt = nullptr;
+  std::vector<std::uint8_t> interruptBuffer;
+  std::mutex transferMutex;  // guards the two flags
+  std::condition_variable transferIdle;
+  bool inFlight = false;
+  bool stopRequested = false;
+
+  // Each routine is held by its lock while it runs, so that replacing it
+  // waits for a call in progress.
+  std::mutex interruptRoutineMutex;
+  Ch375InterruptRoutine interruptRoutine;
+  std::mutex plugRoutineMutex;
+  Ch375PlugRoutine plugRoutine;
+
+  ~Slot() {
+    if (interrupt != nullptr) libusb_free_transfer(interrupt);
+  }
+};
+
+namespace {
+
+// The event thread's handler of a finished interrupt transfer.
+void LIBUSB_CALL onInterruptTransfer(libusb_transfer* transfer) {
+  auto& slot = *static_cast<LibusbCh375::Slot*>(transfer->user_data);
+  if (transfer->status == LIBUSB_TRANSFER_COMPLETED) {
+    // The routine reads a whole block; a short packet leaves zeros behind it.
+    InterruptData block{};
+    std::copy_n(transfer->buffer, std::min<std::size_t>(static_cast<std::size_t>(transfer->actual_length), block.size()),
+                block.begin());
+    {
+      std::lock_guard guard(slot.interruptRoutineMutex);
+      if (slot.interruptRoutine) slot.interruptRoutine(block.data());
+    }
+    std::lock_guard lock(slot.transferMutex);
+    if (!slot.stopRequested && libusb_submit_transfer(transfer) == LIBUSB_SUCCESS) return;
+    slot.inFlight = false;
+  } else {
+    // Cancelled, unplugged or broken: the next arrival installs it again.
+    std::lock_guard lock(slot.transferMutex);
+    slot.inFlight = false;
+  }
+  slot.transferIdle.notify_all();
+}
+
+int LIBUSB_CALL onHotplug(libusb_context*, libusb_device* device, libusb_hotplug_event event, void* user) {
+  (*static_cast<std::function<void(libusb_device*, int)>*>(user))(device, event);
+  return 0;  // stay registered
+}
+
+}  // namespace
+
+LibusbCh375::LibusbCh375(LibusbCh375Options options)
+    : options_(std::move(options)), notices_([this](std::uint32_t status) { deliverNotice(status); }) {
+  // Runs inside libusb's event handling: it only posts the notice.
+  hotplugEvent_ = [this](libusb_device* device, int event) {
+    libusb_device_descriptor descriptor{};
+    if (libusb_get_device_descriptor(device, &descriptor) != LIBUSB_SUCCESS) return;
+    if (!isMachineId(options_.ids, {descriptor.idVendor, descriptor.idProduct})) return;
+    notices_.post(event == LIBUSB_HOTPLUG_EVENT_DEVICE_ARRIVED ? kCh375DeviceArrived : kCh375DeviceRemoved);
+  };
+  for (auto& slot : slots_) slot = std::make_unique<Slot>();
+  const int started = libusb_init(&context_);
+  if (started != LIBUSB_SUCCESS) {
+    notices_.stop();
+    throw std::runtime_error("cannot reach the USB stenotype machines: libusb could not start (" +
+                             libusbError(started) + ")");
+  }
+  eventThread_ = std::thread([this] { runEvents(); });
+}
+
+LibusbCh375::~LibusbCh375() {
+  notices_.stop();
+  for (auto& slot : slots_) {
+    std::lock_guard operation(slot->operation);
+    closeSlot(*slot);
+  }
+  {
+    std::lock_guard lock(hotplugMutex_);
+    if (hotplugRegistered_) libusb_hotplug_deregister_callback(context_, hotplugHandle_);
+    hotplugRegistered_ = false;
+  }
+  stopEvents_ = true;
+  libusb_interrupt_event_handler(context_);
+  eventThread_.join();
+  for (auto& slot : slots_) slot.reset();
+  libusb_exit(context_);
+}
+
+void LibusbCh375::runEvents() {
+  while (!stopEvents_) {
+    timeval wait{0, kEventWaitMs * 1000};
+    libusb_handle_events_timeout_completed(context_, &wait, nullptr);
+  }
+}
+
+LibusbCh375::Slot* LibusbCh375::slot(int deviceIndex) {
+  if (deviceIndex < 0 || deviceIndex >= kLibusbDeviceSlots) return nullptr;
+  return slots_[static_cast<std::size_t>(deviceIndex)].get();
+}
+
+std::vector<LibusbCh375::Present> LibusbCh375::listPresent() {
+  std::vector<Present> present;
+  libusb_device** list = nullptr;
+  const ssize_t count = libusb_get_device_list(context_, &list);
+  for (ssize_t i = 0; i < count; ++i) {
+    libusb_device* device = list[i];
+    libusb_device_descriptor descriptor{};
+    if (libusb_get_device_descriptor(device, &descriptor) != LIBUSB_SUCCESS) continue;
+    const UsbId id{descriptor.idVendor, descriptor.idProduct};
+    if (!isMachineId(options_.ids, id)) continue;
+    std::uint8_t ports[kMaxPortDepth];
+    const int depth = libusb_get_port_numbers(device, ports, kMaxPortDepth);
+    UsbLocation location{libusb_get_bus_number(device), {}};
+    if (depth > 0) location.ports.assign(ports, ports + depth);
+    present.push_back({libusb_ref_device(device), id, std::move(location)});
+  }
+  if (count >= 0) libusb_free_device_list(list, 1);
+  return present;
+}
+
+void LibusbCh375::unref(std::vector<Present>& present) {
+  for (const Present& found : present) libusb_unref_device(found.device);
+  present.clear();
+}
+
+int LibusbCh375::presentMachines() {
+  auto present = listPresent();
+  const int count = static_cast<int>(present.size());
+  unref(present);
+  return count;
+}
+
+void LibusbCh375::tellOnce(const UsbLocation& location, int error, const std::string& text) {
+  {
+    std::lock_guard lock(heldMutex_);
+    if (!told_.emplace(location, error).second) return;
+  }
+  if (options_.report) {
+    options_.report(text);
+  } else {
+    std::cerr << "qiru-pk: " << text << '\n';
+  }
+}
+
+Ch375Handle LibusbCh375::openDevice(int deviceIndex) {
+  Slot* target = slot(deviceIndex);
+  if (target == nullptr) return kCh375InvalidHandle;
+  std::lock_guard operation(target->operation);
+  if (target->handle != nullptr) return kFirstHandle + deviceIndex;
+
+  auto present = listPresent();
+  std::vector<UsbLocation> locations;
+  for (const Present& found : present) locations.push_back(found.location);
+  std::vector<std::optional<UsbLocation>> held;
+  {
+    std::lock_guard lock(heldMutex_);
+    for (const auto& each : slots_) held.push_back(each->held);
+  }
+  const auto reached = devicesForIndexes(std::move(locations), held)[static_cast<std::size_t>(deviceIndex)];
+  bool opened = false;
+  if (reached) {
+    const auto found = std::ranges::find(present, *reached, &Present::location);
+    opened = found != present.end() && openInto(*target, *found);
+  }
+  unref(present);
+  return opened ? kFirstHandle + deviceIndex : kCh375InvalidHandle;
+}
+
+bool LibusbCh375::openInto(Slot& slot, const Present& found) {
+  libusb_device_handle* handle = nullptr;
+  const int opened = libusb_open(found.device, &handle);
+  if (opened == LIBUSB_ERROR_ACCESS) {
+    tellOnce(found.location, opened, permissionDeniedText(found.id, found.location, options_.udevRulePath));
+  }
+  if (opened != LIBUSB_SUCCESS) return false;
+
+  std::vector<EndpointInfo> endpoints;
+  int interfaceNumber = 0;
+  libusb_config_descriptor* config = nullptr;
+  if (libusb_get_active_config_descriptor(found.device, &config) == LIBUSB_SUCCESS) {
+    if (config->bNumInterfaces > 0 && config->interface[0].num_altsetting > 0) {
+      const libusb_interface_descriptor& interface = config->interface[0].altsetting[0];
+      interfaceNumber = interface.bInterfaceNumber;
+      for (int i = 0; i < interface.bNumEndpoints; ++i) {
+        const libusb_endpoint_descriptor& endpoint = interface.endpoint[i];
+        endpoints.push_back({endpoint.bEndpointAddress, endpoint.bmAttributes, endpoint.wMaxPacketSize});
+      }
+    }
+    libusb_free_config_descriptor(config);
+  }
+
+  // A kernel driver that took the chip (some kernels bind a generic one)
+  // is set aside while the program holds the machine, and given back after.
+  if (libusb_set_auto_detach_kernel_driver(handle, 1) == LIBUSB_ERROR_NOT_SUPPORTED &&
+      libusb_kernel_driver_active(handle, interfaceNumber) == 1) {
+    libusb_detach_kernel_driver(handle, interfaceNumber);
+  }
+  const int claimed = libusb_claim_interface(handle, interfaceNumber);
+  if (claimed != LIBUSB_SUCCESS) {
+    if (claimed == LIBUSB_ERROR_BUSY) tellOnce(found.location, claimed, deviceBusyText(found.id, found.location));
+    if (claimed == LIBUSB_ERROR_ACCESS) {
+      tellOnce(found.location, claimed, permissionDeniedText(found.id, found.location, options_.udevRulePath));
+    }
+    libusb_close(handle);
+    return false;
+  }
+
+  slot.handle = handle;
+  slot.interfaceNumber = interfaceNumber;
+  slot.endpoints = ch375EndpointsOf(endpoints);
+  std::lock_guard lock(heldMutex_);
+  slot.held = found.location;
+  return true;
+}
+
+void LibusbCh375::closeDevice(int deviceIndex) {
+  Slot* target = slot(deviceIndex);
+  if (target == nullptr) return;
+  std::lock_guard operation(target->operation);
+  closeSlot(*target);
+}
+
+void LibusbCh375::closeSlot(Slot& slot) {
+  if (slot.handle == nullptr) return;
+  stopInterruptTransfer(slot);
+  libusb_release_interface(slot.handle, slot.interfaceNumber);
+  libusb_close(slot.handle);
+  slot.handle = nullptr;
+  std::lock_guard lock(heldMutex_);
+  slot.held.reset();
+}
+
+Ch375Result LibusbCh375::setTimeout(int deviceIndex, std::uint32_t writeTimeoutMs, std::uint32_t readTimeoutMs) {
+  Slot* target = slot(deviceIndex);
+  if (target == nullptr) return 0;
+  std::lock_guard operation(target->operation);
+  target->writeTimeoutMs = writeTimeoutMs;
+  target->readTimeoutMs = readTimeoutMs;
+  return 1;
+}
+
+Ch375Result LibusbCh375::writeData(int deviceIndex, const std::uint8_t* buffer, std::uint32_t& length) {
+  // libusb takes one buffer type for both directions; an OUT transfer only
+  // reads it.
+  return bulkTransfer(deviceIndex, false, const_cast<std::uint8_t*>(buffer), length);
+}
+
+Ch375Result LibusbCh375::readData(int deviceIndex, std::uint8_t* buffer, std::uint32_t& length) {
+  return bulkTransfer(deviceIndex, true, buffer, length);
+}
+
+Ch375Result LibusbCh375::bulkTransfer(int deviceIndex, bool in, std::uint8_t* buffer, std::uint32_t& length) {
+  Slot* target = slot(deviceIndex);
+  if (target == nullptr) return 0;
+  std::lock_guard operation(target->operation);
+  if (target->handle == nullptr) return 0;
+  int transferred = 0;
+  const int done = libusb_bulk_transfer(target->handle, in ? target->endpoints.bulkIn : target->endpoints.bulkOut,
+                                        buffer, static_cast<int>(length), &transferred,
+                                        in ? target->readTimeoutMs : target->writeTimeoutMs);
+  if (done != LIBUSB_SUCCESS) return 0;
+  length = static_cast<std::uint32_t>(transferred);
+  return 1;
+}
+
+Ch375Result LibusbCh375::resetDevice(int deviceIndex) {
+  Slot* target = slot(deviceIndex);
+  if (target == nullptr) return 0;
+  std::lock_guard operation(target->operation);
+  if (target->handle == nullptr) return 0;
+  return libusb_reset_device(target->handle) == LIBUSB_SUCCESS ? 1 : 0;
+}
+
+Ch375Result LibusbCh375::setIntRoutine(int deviceIndex, Ch375InterruptRoutine routine) {
+  Slot* target = slot(deviceIndex);
+  if (target == nullptr) return 0;
+  std::lock_guard operation(target->operation);
+  if (!routine) {
+    stopInterruptTransfer(*target);
+    std::lock_guard guard(target->interruptRoutineMutex);
+    target->interruptRoutine = nullptr;
+    return 1;
+  }
+  if (target->handle == nullptr) return 0;
+  {
+    std::lock_guard guard(target->interruptRoutineMutex);
+    target->interruptRoutine = std::move(routine);
+  }
+  std::lock_guard lock(target->transferMutex);
+  if (target->inFlight) return 1;
+  if (target->interrupt == nullptr) target->interrupt = libusb_alloc_transfer(0);
+  if (target->interrupt == nullptr) return 0;
+  target->interruptBuffer.assign(target->endpoints.interruptPacketBytes, 0);
+  libusb_fill_interrupt_transfer(target->interrupt, target->handle, target->endpoints.interruptIn,
+                                 target->interruptBuffer.data(), static_cast<int>(target->interruptBuffer.size()),
+                                 onInterruptTransfer, target, 0);
+  target->stopRequested = false;
+  if (libusb_submit_transfer(target->interrupt) != LIBUSB_SUCCESS) return 0;
+  target->inFlight = true;
+  return 1;
+}
+
+void LibusbCh375::stopInterruptTransfer(Slot& slot) {
+  std::unique_lock lock(slot.transferMutex);
+  slot.stopRequested = true;
+  if (!slot.inFlight) return;
+  // Not found means it has just completed: its handler sees the stop.
+  libusb_cancel_transfer(slot.interrupt);
+  slot.transferIdle.wait(lock, [&slot] { return !slot.inFlight; });
+}
+
+Ch375Result LibusbCh375::setDeviceNotify(int deviceIndex, std::string_view, Ch375PlugRoutine routine) {
+  Slot* target = slot(deviceIndex);
+  if (target == nullptr) return 0;
+  if (routine && !ensureHotplug()) return 0;
+  std::lock_guard guard(target->plugRoutineMutex);
+  target->plugRoutine = std::move(routine);
+  return 1;
+}
+
+bool LibusbCh375::ensureHotplug() {
+  std::lock_guard lock(hotplugMutex_);
+  if (hotplugRegistered_) return true;
+  if (libusb_has_capability(LIBUSB_CAP_HAS_HOTPLUG) == 0) return false;
+  // Every device is watched and the machines picked out in the callback:
+  // libusb filters on one vendor and product only.
+  const int registered = libusb_hotplug_register_callback(
+      context_,
+      static_cast<libusb_hotplug_event>(LIBUSB_HOTPLUG_EVENT_DEVICE_ARRIVED | LIBUSB_HOTPLUG_EVENT_DEVICE_LEFT),
+      LIBUSB_HOTPLUG_NO_FLAGS, LIBUSB_HOTPLUG_MATCH_ANY, LIBUSB_HOTPLUG_MATCH_ANY, LIBUSB_HOTPLUG_MATCH_ANY,
+      onHotplug, &hotplugEvent_, &hotplugHandle_);
+  hotplugRegistered_ = registered == LIBUSB_SUCCESS;
+  return hotplugRegistered_;
+}
+
+void LibusbCh375::deliverNotice(std::uint32_t status) {
+  for (auto& each : slots_) {
+    std::lock_guard guard(each->plugRoutineMutex);
+    if (each->plugRoutine) each->plugRoutine(status);
+  }
+}
+
+}  // namespace qiru
