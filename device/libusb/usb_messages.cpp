@@ -4,24 +4,31 @@ namespace qiru {
 
 namespace {
 
-std::string machineAt(UsbId id, const UsbLocation& location) {
-  return "The stenotype machine " + formatUsbId(id) + " at USB port " + describeLocation(location);
+// "速录机（USB 1a86:5537，接口 1-4.2）": which machine, as lsusb and dmesg
+// name it, so that the person can tell it from the other one.
+std::string machineAt(UsbId id, const UsbLocation &location) {
+  return "速录机（USB " + formatUsbId(id) + "，接口 " +
+         describeLocation(location) + "）";
 }
 
-}  // namespace
+} // namespace
 
-std::string permissionDeniedText(UsbId id, const UsbLocation& location, const std::string& rulePath) {
+std::string permissionDeniedText(UsbId id, const UsbLocation &location,
+                                 const std::string &rulePath) {
+  return "无法打开" + machineAt(id, location) +
+         "：当前用户没有使用该设备的权限。\r\n"
+         "本程序附带的 udev 规则 " +
+         rulePath +
+         " 让桌面用户无需 root "
+         "即可使用速录机。请安装该规则（若程序不是以软件包安装的，请把它复制到 "
+         "/etc/udev/rules.d/），执行 sudo udevadm control "
+         "--reload，然后拔下速录机重新插上。";
+}
+
+std::string deviceBusyText(UsbId id, const UsbLocation &location) {
   return machineAt(id, location) +
-         " cannot be opened: this user has no permission to use it. The udev rule " + rulePath +
-         " gives the user at the desktop access to the machines. Install it (it comes with the program; copy it to "
-         "/etc/udev/rules.d/ if the program was not installed as a package), run `sudo udevadm control --reload`, "
-         "then unplug the machine and plug it in again.";
+         "正被其他程序占用（可能是另一个 "
+         "qiru-pk）。\r\n请关闭该程序，然后拔下速录机重新插上。";
 }
 
-std::string deviceBusyText(UsbId id, const UsbLocation& location) {
-  return machineAt(id, location) +
-         " is in use by another program (perhaps another copy of qiru-pk). Close that program, then unplug the "
-         "machine and plug it in again.";
-}
-
-}  // namespace qiru
+} // namespace qiru

@@ -120,11 +120,11 @@ TEST(UsbMessages, SayWhichMachineAndWhatToDo) {
   const UsbId id{0x1A86, 0x5537};
   const UsbLocation location = at(1, {4, 2});
   const std::string denied = permissionDeniedText(id, location, "/usr/lib/udev/rules.d/70-qiru-pk.rules");
-  for (const char* part : {"1a86:5537", "1-4.2", "/usr/lib/udev/rules.d/70-qiru-pk.rules", "permission", "plug"}) {
+  for (const char* part : {"1a86:5537", "1-4.2", "/usr/lib/udev/rules.d/70-qiru-pk.rules", "没有使用该设备的权限", "udevadm control --reload", "重新插上"}) {
     EXPECT_NE(denied.find(part), std::string::npos) << part << " missing from: " << denied;
   }
   const std::string busy = deviceBusyText(id, location);
-  for (const char* part : {"1a86:5537", "1-4.2", "another program"}) {
+  for (const char* part : {"1a86:5537", "1-4.2", "其他程序占用"}) {
     EXPECT_NE(busy.find(part), std::string::npos) << part << " missing from: " << busy;
   }
 }
