@@ -7,14 +7,12 @@ namespace {
 // "速录机（USB 1a86:5537，接口 1-4.2）": which machine, as lsusb and dmesg
 // name it, so that the person can tell it from the other one.
 std::string machineAt(UsbId id, const UsbLocation &location) {
-  return "速录机（USB " + formatUsbId(id) + "，接口 " +
-         describeLocation(location) + "）";
+  return "速录机（USB " + formatUsbId(id) + "，接口 " + describeLocation(location) + "）";
 }
 
-} // namespace
+}  // namespace
 
-std::string permissionDeniedText(UsbId id, const UsbLocation &location,
-                                 const std::string &rulePath) {
+std::string permissionDeniedText(UsbId id, const UsbLocation &location, const std::string &rulePath) {
   return "无法打开" + machineAt(id, location) +
          "：当前用户没有使用该设备的权限。\r\n"
          "本程序附带的 udev 规则 " +
@@ -31,4 +29,4 @@ std::string deviceBusyText(UsbId id, const UsbLocation &location) {
          "qiru-pk）。\r\n请关闭该程序，然后拔下速录机重新插上。";
 }
 
-} // namespace qiru
+}  // namespace qiru

@@ -33,8 +33,7 @@ void appendHex(std::string &text, std::initializer_list<int> bytes) {
 // vendor-specific interface with the chip's three endpoints.
 std::string descriptorsHex(UsbId id) {
   std::string hex;
-  appendHex(hex, {0x12, 0x01, 0x10, 0x01, 0xFF, 0x00, 0x00, 0x08,
-                  id.vendor & 0xFF, id.vendor >> 8, id.product & 0xFF,
+  appendHex(hex, {0x12, 0x01, 0x10, 0x01, 0xFF, 0x00, 0x00, 0x08, id.vendor & 0xFF, id.vendor >> 8, id.product & 0xFF,
                   id.product >> 8, 0x00, 0x01, 0x00, 0x00, 0x00, 0x01});
   appendHex(hex, {0x09, 0x02, 0x27, 0x00, 0x01, 0x01, 0x00, 0x80, 0x32});
   appendHex(hex, {0x09, 0x04, 0x00, 0x00, 0x03, 0xFF, 0x80, 0x37, 0x00});
@@ -58,18 +57,14 @@ std::string hexFour(unsigned value) {
 
 std::vector<std::uint8_t> replyTo(FakeReply reply) {
   std::vector<std::uint8_t> bytes(kTestReplyBytes);
-  for (std::size_t i = 0; i < bytes.size(); ++i)
-    bytes[i] = static_cast<std::uint8_t>(~kTestFrame[i]);
-  if (reply == FakeReply::SixBytes)
-    bytes.pop_back();
+  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(~kTestFrame[i]);
+  if (reply == FakeReply::SixBytes) bytes.pop_back();
   return bytes;
 }
 
-usbdevfs_urb &urbOf(UMockdevIoctlData *data) {
-  return *reinterpret_cast<usbdevfs_urb *>(data->data);
-}
+usbdevfs_urb &urbOf(UMockdevIoctlData *data) { return *reinterpret_cast<usbdevfs_urb *>(data->data); }
 
-} // namespace
+}  // namespace
 
 FakeCh375Usb::FakeCh375Usb(const FakeUsbPlace &place, FakeReply reply)
     : place_(place), handler_(umockdev_ioctl_base_new()), reply_(reply) {
@@ -80,26 +75,22 @@ FakeCh375Usb::~FakeCh375Usb() {
   {
     std::lock_guard lock(mutex_);
     for (auto *list : {&waitingInterrupt_, &waitingBulkIn_}) {
-      for (UMockdevIoctlData *urb : *list)
-        umockdev_ioctl_data_unref(urb);
+      for (UMockdevIoctlData *urb : *list) umockdev_ioctl_data_unref(urb);
       list->clear();
     }
-    for (UMockdevIoctlData *urb : done_)
-      umockdev_ioctl_data_unref(urb);
+    for (UMockdevIoctlData *urb : done_) umockdev_ioctl_data_unref(urb);
     done_.clear();
   }
   g_object_unref(handler_);
 }
 
 std::string FakeCh375Usb::devnode() const {
-  return "/dev/bus/usb/" + threeDigits(place_.bus) + "/" +
-         threeDigits(place_.address);
+  return "/dev/bus/usb/" + threeDigits(place_.bus) + "/" + threeDigits(place_.address);
 }
 
 std::string FakeCh375Usb::syspath() const {
   const std::string bus = std::to_string(place_.bus);
-  return "/sys/devices/pci0000:00/0000:00:14.0/usb" + bus + "/" + bus + "-" +
-         std::to_string(place_.port);
+  return "/sys/devices/pci0000:00/0000:00:14.0/usb" + bus + "/" + bus + "-" + std::to_string(place_.port);
 }
 
 void FakeCh375Usb::setReply(FakeReply reply) {
@@ -115,14 +106,12 @@ void FakeCh375Usb::send(const InterruptData &report) {
 
 bool FakeCh375Usb::waitUntilSent(int timeoutMs) {
   std::unique_lock lock(mutex_);
-  return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
-                           [this] { return reports_.empty(); });
+  return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [this] { return reports_.empty(); });
 }
 
 bool FakeCh375Usb::waitForInterruptTransfer(int timeoutMs) {
   std::unique_lock lock(mutex_);
-  return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
-                           [this] { return !waitingInterrupt_.empty(); });
+  return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [this] { return !waitingInterrupt_.empty(); });
 }
 
 int FakeCh375Usb::testFramesReceived() const {
@@ -143,21 +132,18 @@ bool FakeCh375Usb::claimed() const {
 void FakeCh375Usb::setPresent(bool present) {
   std::lock_guard lock(mutex_);
   present_ = present;
-  if (present)
-    return;
+  if (present) return;
   claimed_ = false;
   replies_.clear();
   // As the kernel ends the transfers of a device that went away.
   for (auto *list : {&waitingInterrupt_, &waitingBulkIn_}) {
-    for (UMockdevIoctlData *urb : *list)
-      completeLocked(urb, -ENODEV, nullptr, 0);
+    for (UMockdevIoctlData *urb : *list) completeLocked(urb, -ENODEV, nullptr, 0);
     list->clear();
   }
   changed_.notify_all();
 }
 
-int FakeCh375Usb::onIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client,
-                          void *self) {
+int FakeCh375Usb::onIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, void *self) {
   return static_cast<FakeCh375Usb *>(self)->handle(client) ? TRUE : FALSE;
 }
 
@@ -167,89 +153,80 @@ bool FakeCh375Usb::handle(UMockdevIoctlClient *client) {
   std::lock_guard lock(mutex_);
   // A vanished device's transfers can still be taken back, as the kernel
   // allows (USBDEVFS_CAP_REAP_AFTER_DISCONNECT); everything else fails.
-  const bool takesBack = request == USBDEVFS_REAPURB ||
-                         request == USBDEVFS_REAPURBNDELAY ||
-                         request == USBDEVFS_DISCARDURB;
+  const bool takesBack =
+      request == USBDEVFS_REAPURB || request == USBDEVFS_REAPURBNDELAY || request == USBDEVFS_DISCARDURB;
   if (!present_ && !takesBack) {
     umockdev_ioctl_client_complete(client, -1, ENODEV);
     return true;
   }
   switch (request) {
-  case USBDEVFS_GET_CAPABILITIES: {
-    UMockdevIoctlData *capabilities = umockdev_ioctl_data_resolve(
-        argument, 0, sizeof(std::uint32_t), nullptr);
-    *reinterpret_cast<std::uint32_t *>(capabilities->data) =
-        USBDEVFS_CAP_BULK_CONTINUATION | USBDEVFS_CAP_NO_PACKET_SIZE_LIM |
-        USBDEVFS_CAP_REAP_AFTER_DISCONNECT;
-    umockdev_ioctl_data_unref(capabilities);
-    umockdev_ioctl_client_complete(client, 0, 0);
-    return true;
-  }
-  case USBDEVFS_CLAIMINTERFACE:
-  case USBDEVFS_DISCONNECT_CLAIM:
-    claimed_ = true;
-    umockdev_ioctl_client_complete(client, 0, 0);
-    return true;
-  case USBDEVFS_RELEASEINTERFACE:
-    claimed_ = false;
-    umockdev_ioctl_client_complete(client, 0, 0);
-    return true;
-  case USBDEVFS_RESET:
-    ++resets_;
-    replies_.clear();
-    umockdev_ioctl_client_complete(client, 0, 0);
-    return true;
-  case USBDEVFS_CLEAR_HALT:
-  case USBDEVFS_RESETEP:
-    umockdev_ioctl_client_complete(client, 0, 0);
-    return true;
-  case USBDEVFS_GETDRIVER:
-  case USBDEVFS_IOCTL:
-    // No kernel driver holds the chip.
-    umockdev_ioctl_client_complete(client, -1, ENODATA);
-    return true;
-  case USBDEVFS_SUBMITURB:
-    return submit(client, argument);
-  case USBDEVFS_REAPURB:
-  case USBDEVFS_REAPURBNDELAY:
-    return reap(client, argument);
-  case USBDEVFS_DISCARDURB:
-    return discard(client, argument);
-  default:
-    std::fprintf(stderr, "fake CH375: request 0x%lx not handled\n", request);
-    umockdev_ioctl_client_complete(client, -1, ENOTTY);
-    return true;
+    case USBDEVFS_GET_CAPABILITIES: {
+      UMockdevIoctlData *capabilities = umockdev_ioctl_data_resolve(argument, 0, sizeof(std::uint32_t), nullptr);
+      *reinterpret_cast<std::uint32_t *>(capabilities->data) =
+          USBDEVFS_CAP_BULK_CONTINUATION | USBDEVFS_CAP_NO_PACKET_SIZE_LIM | USBDEVFS_CAP_REAP_AFTER_DISCONNECT;
+      umockdev_ioctl_data_unref(capabilities);
+      umockdev_ioctl_client_complete(client, 0, 0);
+      return true;
+    }
+    case USBDEVFS_CLAIMINTERFACE:
+    case USBDEVFS_DISCONNECT_CLAIM:
+      claimed_ = true;
+      umockdev_ioctl_client_complete(client, 0, 0);
+      return true;
+    case USBDEVFS_RELEASEINTERFACE:
+      claimed_ = false;
+      umockdev_ioctl_client_complete(client, 0, 0);
+      return true;
+    case USBDEVFS_RESET:
+      ++resets_;
+      replies_.clear();
+      umockdev_ioctl_client_complete(client, 0, 0);
+      return true;
+    case USBDEVFS_CLEAR_HALT:
+    case USBDEVFS_RESETEP:
+      umockdev_ioctl_client_complete(client, 0, 0);
+      return true;
+    case USBDEVFS_GETDRIVER:
+    case USBDEVFS_IOCTL:
+      // No kernel driver holds the chip.
+      umockdev_ioctl_client_complete(client, -1, ENODATA);
+      return true;
+    case USBDEVFS_SUBMITURB:
+      return submit(client, argument);
+    case USBDEVFS_REAPURB:
+    case USBDEVFS_REAPURBNDELAY:
+      return reap(client, argument);
+    case USBDEVFS_DISCARDURB:
+      return discard(client, argument);
+    default:
+      std::fprintf(stderr, "fake CH375: request 0x%lx not handled\n", request);
+      umockdev_ioctl_client_complete(client, -1, ENOTTY);
+      return true;
   }
 }
 
-bool FakeCh375Usb::submit(UMockdevIoctlClient *client,
-                          UMockdevIoctlData *argument) {
-  UMockdevIoctlData *urbData =
-      umockdev_ioctl_data_resolve(argument, 0, sizeof(usbdevfs_urb), nullptr);
+bool FakeCh375Usb::submit(UMockdevIoctlClient *client, UMockdevIoctlData *argument) {
+  UMockdevIoctlData *urbData = umockdev_ioctl_data_resolve(argument, 0, sizeof(usbdevfs_urb), nullptr);
   usbdevfs_urb &urb = urbOf(urbData);
-  UMockdevIoctlData *buffer = umockdev_ioctl_data_resolve(
-      urbData, offsetof(usbdevfs_urb, buffer),
-      static_cast<gsize>(urb.buffer_length), nullptr);
-  if (buffer != nullptr)
-    umockdev_ioctl_data_unref(buffer);
+  UMockdevIoctlData *buffer = umockdev_ioctl_data_resolve(urbData, offsetof(usbdevfs_urb, buffer),
+                                                          static_cast<gsize>(urb.buffer_length), nullptr);
+  if (buffer != nullptr) umockdev_ioctl_data_unref(buffer);
   umockdev_ioctl_client_complete(client, 0, 0);
   if (urb.type == USBDEVFS_URB_TYPE_BULK && urb.endpoint == kBulkOut) {
     const auto *bytes = static_cast<const std::uint8_t *>(urb.buffer);
     if (urb.buffer_length == static_cast<int>(kTestFrame.size()) &&
         std::ranges::equal(kTestFrame, std::span(bytes, kTestFrame.size()))) {
       ++testFrames_;
-      if (reply_ != FakeReply::Silent)
-        replies_.push_back(replyTo(reply_));
+      if (reply_ != FakeReply::Silent) replies_.push_back(replyTo(reply_));
     }
     completeLocked(urbData, 0, nullptr, urb.buffer_length);
   } else if (urb.type == USBDEVFS_URB_TYPE_BULK && urb.endpoint == kBulkIn) {
     waitingBulkIn_.push_back(urbData);
-  } else if (urb.type == USBDEVFS_URB_TYPE_INTERRUPT &&
-             urb.endpoint == kInterruptIn) {
+  } else if (urb.type == USBDEVFS_URB_TYPE_INTERRUPT && urb.endpoint == kInterruptIn) {
     waitingInterrupt_.push_back(urbData);
   } else {
     completeLocked(urbData, -EPIPE, nullptr,
-                   0); // a stall, as for an endpoint the chip lacks
+                   0);  // a stall, as for an endpoint the chip lacks
   }
   // Replies and reports waiting for this transfer go out now.
   while (!waitingBulkIn_.empty() && !replies_.empty()) {
@@ -275,27 +252,23 @@ void FakeCh375Usb::feedInterruptLocked() {
   changed_.notify_all();
 }
 
-void FakeCh375Usb::completeLocked(UMockdevIoctlData *urbData, int status,
-                                  const std::uint8_t *data, int length) {
+void FakeCh375Usb::completeLocked(UMockdevIoctlData *urbData, int status, const std::uint8_t *data, int length) {
   usbdevfs_urb &urb = urbOf(urbData);
   const int copied = std::min(length, urb.buffer_length);
-  if (data != nullptr && copied > 0)
-    std::copy_n(data, copied, static_cast<std::uint8_t *>(urb.buffer));
+  if (data != nullptr && copied > 0) std::copy_n(data, copied, static_cast<std::uint8_t *>(urb.buffer));
   urb.actual_length = status == 0 ? copied : 0;
   urb.status = status;
   done_.push_back(urbData);
 }
 
-bool FakeCh375Usb::reap(UMockdevIoctlClient *client,
-                        UMockdevIoctlData *argument) {
+bool FakeCh375Usb::reap(UMockdevIoctlClient *client, UMockdevIoctlData *argument) {
   if (done_.empty()) {
     umockdev_ioctl_client_complete(client, -1, EAGAIN);
     return true;
   }
   UMockdevIoctlData *urbData = done_.front();
   done_.pop_front();
-  UMockdevIoctlData *pointer =
-      umockdev_ioctl_data_resolve(argument, 0, sizeof(void *), nullptr);
+  UMockdevIoctlData *pointer = umockdev_ioctl_data_resolve(argument, 0, sizeof(void *), nullptr);
   umockdev_ioctl_data_set_ptr(pointer, 0, urbData);
   umockdev_ioctl_data_unref(pointer);
   umockdev_ioctl_data_unref(urbData);
@@ -303,17 +276,11 @@ bool FakeCh375Usb::reap(UMockdevIoctlClient *client,
   return true;
 }
 
-bool FakeCh375Usb::discard(UMockdevIoctlClient *client,
-                           UMockdevIoctlData *argument) {
-  const auto address =
-      reinterpret_cast<gulong>(*reinterpret_cast<void **>(argument->data));
+bool FakeCh375Usb::discard(UMockdevIoctlClient *client, UMockdevIoctlData *argument) {
+  const auto address = reinterpret_cast<gulong>(*reinterpret_cast<void **>(argument->data));
   for (auto *list : {&waitingInterrupt_, &waitingBulkIn_}) {
-    const auto found =
-        std::ranges::find(*list, address, [](UMockdevIoctlData *urb) {
-          return urb->client_addr;
-        });
-    if (found == list->end())
-      continue;
+    const auto found = std::ranges::find(*list, address, [](UMockdevIoctlData *urb) { return urb->client_addr; });
+    if (found == list->end()) continue;
     UMockdevIoctlData *urb = *found;
     list->erase(found);
     completeLocked(urb, -ENOENT, nullptr, 0);
@@ -332,23 +299,19 @@ FakeUsbBus::FakeUsbBus() : bed_(umockdev_testbed_new()) {
 }
 
 FakeUsbBus::~FakeUsbBus() {
-  for (const auto &machine : machines_)
-    umockdev_testbed_detach_ioctl(bed_, machine->devnode().c_str(), nullptr);
+  for (const auto &machine : machines_) umockdev_testbed_detach_ioctl(bed_, machine->devnode().c_str(), nullptr);
   machines_.clear();
   g_object_unref(bed_);
 }
 
-bool FakeUsbBus::inMockEnvironment() {
-  return umockdev_in_mock_environment() != FALSE;
-}
+bool FakeUsbBus::inMockEnvironment() { return umockdev_in_mock_environment() != FALSE; }
 
 FakeCh375Usb &FakeUsbBus::plugIn(const FakeUsbPlace &place, FakeReply reply) {
   auto machine = std::make_unique<FakeCh375Usb>(place, reply);
   GError *error = nullptr;
   // The handler first, so that the device can be opened as soon as udev
   // announces it.
-  if (!umockdev_testbed_attach_ioctl(bed_, machine->devnode().c_str(),
-                                     machine->handler(), &error)) {
+  if (!umockdev_testbed_attach_ioctl(bed_, machine->devnode().c_str(), machine->handler(), &error)) {
     const std::string why = error->message;
     g_error_free(error);
     throw std::runtime_error("cannot attach the fake CH375: " + why);
@@ -364,14 +327,10 @@ FakeCh375Usb &FakeUsbBus::plugIn(const FakeUsbPlace &place, FakeReply reply) {
       "E: DEVTYPE=usb_device\n"
       "E: DRIVER=usb\n"
       "E: BUSNUM=" +
-      threeDigits(place.bus) + "\nE: DEVNUM=" + threeDigits(place.address) +
-      "\nE: DEVNAME=" + machine->devnode() +
-      "\nA: idVendor=" + hexFour(place.id.vendor) +
-      "\\n\nA: idProduct=" + hexFour(place.id.product) +
-      "\\n\nA: busnum=" + std::to_string(place.bus) +
-      "\\n\nA: devnum=" + std::to_string(place.address) +
-      "\\n\nA: bConfigurationValue=1\\n\nA: speed=12\\n\nH: descriptors=" +
-      descriptorsHex(place.id) + "\n";
+      threeDigits(place.bus) + "\nE: DEVNUM=" + threeDigits(place.address) + "\nE: DEVNAME=" + machine->devnode() +
+      "\nA: idVendor=" + hexFour(place.id.vendor) + "\\n\nA: idProduct=" + hexFour(place.id.product) +
+      "\\n\nA: busnum=" + std::to_string(place.bus) + "\\n\nA: devnum=" + std::to_string(place.address) +
+      "\\n\nA: bConfigurationValue=1\\n\nA: speed=12\\n\nH: descriptors=" + descriptorsHex(place.id) + "\n";
   if (!umockdev_testbed_add_from_string(bed_, record.c_str(), &error)) {
     const std::string why = error->message;
     g_error_free(error);
@@ -396,4 +355,4 @@ void FakeUsbBus::forbid(FakeCh375Usb &machine) {
   ::chmod(node.c_str(), 0);
 }
 
-} // namespace qiru::testing
+}  // namespace qiru::testing

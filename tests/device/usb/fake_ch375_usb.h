@@ -29,21 +29,21 @@ namespace qiru::testing {
 
 // How a machine answers the test frame.
 enum class FakeReply {
-  Answers,  // seven bytes, the complements where the program looks
-  SixBytes, // one byte short
-  Silent,   // never: the read runs into its time-out
+  Answers,   // seven bytes, the complements where the program looks
+  SixBytes,  // one byte short
+  Silent,    // never: the read runs into its time-out
 };
 
 // Where a machine is plugged in, and what it says it is.
 struct FakeUsbPlace {
   std::uint8_t bus = 1;
   std::uint8_t port = 2;
-  std::uint8_t address = 2; // the device number on its bus
+  std::uint8_t address = 2;  // the device number on its bus
   UsbId id{0x1A86, 0x5537};
 };
 
 class FakeCh375Usb {
-public:
+ public:
   FakeCh375Usb(const FakeUsbPlace &place, FakeReply reply);
   ~FakeCh375Usb();
   FakeCh375Usb(const FakeCh375Usb &) = delete;
@@ -51,7 +51,7 @@ public:
 
   const FakeUsbPlace &place() const { return place_; }
   std::string devnode() const;
-  std::string syspath() const; // under /sys, as the test bed takes it
+  std::string syspath() const;  // under /sys, as the test bed takes it
 
   void setReply(FakeReply reply);
   // Queues one interrupt report; it goes out with the next interrupt
@@ -73,17 +73,15 @@ public:
 
   UMockdevIoctlBase *handler() const { return handler_; }
 
-private:
-  static int onIoctl(UMockdevIoctlBase *handler, UMockdevIoctlClient *client,
-                     void *self);
+ private:
+  static int onIoctl(UMockdevIoctlBase *handler, UMockdevIoctlClient *client, void *self);
   bool handle(UMockdevIoctlClient *client);
   bool submit(UMockdevIoctlClient *client, UMockdevIoctlData *argument);
   bool reap(UMockdevIoctlClient *client, UMockdevIoctlData *argument);
   bool discard(UMockdevIoctlClient *client, UMockdevIoctlData *argument);
   // Hands a queued report to a waiting interrupt transfer; mutex_ held.
   void feedInterruptLocked();
-  void completeLocked(UMockdevIoctlData *urb, int status,
-                      const std::uint8_t *data, int length);
+  void completeLocked(UMockdevIoctlData *urb, int status, const std::uint8_t *data, int length);
 
   FakeUsbPlace place_;
   UMockdevIoctlBase *handler_ = nullptr;
@@ -105,7 +103,7 @@ private:
 
 // The fake bus: a umockdev test bed and the machines on it.
 class FakeUsbBus {
-public:
+ public:
   FakeUsbBus();
   ~FakeUsbBus();
   FakeUsbBus(const FakeUsbBus &) = delete;
@@ -115,18 +113,17 @@ public:
   static bool inMockEnvironment();
 
   // Plugs a machine in; udev announces it.
-  FakeCh375Usb &plugIn(const FakeUsbPlace &place,
-                       FakeReply reply = FakeReply::Answers);
+  FakeCh375Usb &plugIn(const FakeUsbPlace &place, FakeReply reply = FakeReply::Answers);
   // Pulls the machine's cable (udev announces the removal) and puts it back.
   void unplug(FakeCh375Usb &machine);
   void plugBack(FakeCh375Usb &machine);
   // Takes away everyone's right to open the machine's device node.
   void forbid(FakeCh375Usb &machine);
 
-private:
+ private:
   UMockdevTestbed *bed_ = nullptr;
   std::string root_;
   std::vector<std::unique_ptr<FakeCh375Usb>> machines_;
 };
 
-} // namespace qiru::testing
+}  // namespace qiru::testing

@@ -67,8 +67,7 @@ constexpr auto kPatience = std::chrono::seconds(20);
 bool eventually(const std::function<bool()> &condition) {
   const auto deadline = std::chrono::steady_clock::now() + kPatience;
   while (!condition()) {
-    if (std::chrono::steady_clock::now() > deadline)
-      return false;
+    if (std::chrono::steady_clock::now() > deadline) return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   return true;
@@ -77,9 +76,8 @@ bool eventually(const std::function<bool()> &condition) {
 // A player at a fake machine: each chord is pressed, held and released,
 // with a rest after it far longer than the merge window.
 class Player {
-public:
-  explicit Player(FakeCh375Usb &machine)
-      : machine_(machine), reports_(kMachineNumber, kSecondNumber) {}
+ public:
+  explicit Player(FakeCh375Usb &machine) : machine_(machine), reports_(kMachineNumber, kSecondNumber) {}
 
   void strike(const std::string &chord) {
     machine_.send(reports_.keyReport(keysOf(chord)));
@@ -88,16 +86,15 @@ public:
     std::this_thread::sleep_for(std::chrono::milliseconds(150));
   }
 
-private:
+ private:
   FakeCh375Usb &machine_;
-  VirtualMachine reports_; // only for the reports it would send
+  VirtualMachine reports_;  // only for the reports it would send
 };
 
 class UsbMachines : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
-    if (!FakeUsbBus::inMockEnvironment())
-      GTEST_SKIP() << "needs the umockdev test bed: run under umockdev-wrapper";
+    if (!FakeUsbBus::inMockEnvironment()) GTEST_SKIP() << "needs the umockdev test bed: run under umockdev-wrapper";
   }
 
   // The backend, once the machines present at start are plugged in.
@@ -128,23 +125,18 @@ protected:
 TEST_F(UsbMachines, DeviceIndexesFollowBusAndPort) {
   FakeCh375Usb &onBus2 = bus.plugIn({.bus = 2, .port = 1, .address = 2});
   FakeCh375Usb &port3 = bus.plugIn({.bus = 1, .port = 3, .address = 3});
-  FakeCh375Usb &port2 =
-      bus.plugIn({.bus = 1, .port = 2, .address = 7, .id = {0x4348, 0x5537}});
-  FakeCh375Usb &serial =
-      bus.plugIn({.bus = 1, .port = 1, .address = 4, .id = {0x1A86, 0x7523}});
+  FakeCh375Usb &port2 = bus.plugIn({.bus = 1, .port = 2, .address = 7, .id = {0x4348, 0x5537}});
+  FakeCh375Usb &serial = bus.plugIn({.bus = 1, .port = 1, .address = 4, .id = {0x1A86, 0x7523}});
   LibusbCh375 &library = startBackend();
-  EXPECT_EQ(library.presentMachines(), 3)
-      << "a CH340 serial adapter is not a machine";
+  EXPECT_EQ(library.presentMachines(), 3) << "a CH340 serial adapter is not a machine";
 
   EXPECT_NE(library.openDevice(1), kCh375InvalidHandle);
-  EXPECT_TRUE(port3.claimed())
-      << "index 1 is the second machine: bus 1, port 3";
+  EXPECT_TRUE(port3.claimed()) << "index 1 is the second machine: bus 1, port 3";
   EXPECT_NE(library.openDevice(0), kCh375InvalidHandle);
   EXPECT_TRUE(port2.claimed());
   EXPECT_NE(library.openDevice(2), kCh375InvalidHandle);
   EXPECT_TRUE(onBus2.claimed());
-  EXPECT_EQ(library.openDevice(3), kCh375InvalidHandle)
-      << "only three machines";
+  EXPECT_EQ(library.openDevice(3), kCh375InvalidHandle) << "only three machines";
   EXPECT_FALSE(serial.claimed());
 
   // Machine 1 goes; index 1 keeps its machine and index 0 waits for one.
@@ -159,8 +151,7 @@ TEST_F(UsbMachines, DeviceIndexesFollowBusAndPort) {
 }
 
 TEST_F(UsbMachines, ExtraIdsMakeMoreDevicesMachines) {
-  FakeCh375Usb &own =
-      bus.plugIn({.bus = 1, .port = 2, .address = 2, .id = {0x1234, 0x0042}});
+  FakeCh375Usb &own = bus.plugIn({.bus = 1, .port = 2, .address = 2, .id = {0x1234, 0x0042}});
   LibusbCh375 &library = startBackend({{0x1234, 0x0042}});
   EXPECT_EQ(library.presentMachines(), 1);
   EXPECT_NE(library.openDevice(0), kCh375InvalidHandle);
@@ -180,18 +171,14 @@ TEST_F(UsbMachines, LinkTestOverBulkTransfers) {
   std::vector<FakeCh375Usb *> machines;
   std::uint8_t port = 1;
   for (const auto &c : cases)
-    machines.push_back(
-        &bus.plugIn({.bus = 1, .port = port, .address = port}, c.reply)),
-        ++port;
+    machines.push_back(&bus.plugIn({.bus = 1, .port = port, .address = port}, c.reply)), ++port;
   LibusbCh375 &library = startBackend();
   for (int index = 0; index < static_cast<int>(std::size(cases)); ++index) {
     ASSERT_NE(library.openDevice(index), kCh375InvalidHandle);
     library.setTimeout(index, 300,
-                       300); // the silent machine's read gives up sooner
-    EXPECT_EQ(linkTest(library, index), cases[index].result)
-        << "machine " << index;
-    EXPECT_EQ(machines[static_cast<std::size_t>(index)]->testFramesReceived(),
-              1);
+                       300);  // the silent machine's read gives up sooner
+    EXPECT_EQ(linkTest(library, index), cases[index].result) << "machine " << index;
+    EXPECT_EQ(machines[static_cast<std::size_t>(index)]->testFramesReceived(), 1);
   }
   // The silent machine's unanswered read was taken back: it answers now.
   machines[2]->setReply(FakeReply::Answers);
@@ -202,22 +189,15 @@ TEST_F(UsbMachines, LinkTestOverBulkTransfers) {
 // threads over the USB backend, the online labels in a window model.
 struct ProgramSide {
   explicit ProgramSide(Ch375Library &library)
-      : labels(model), path(library, realClock(), messages, labels, recorder,
-                            testing::lettersOnly) {}
+      : labels(model), path(library, realClock(), messages, labels, recorder, testing::lettersOnly) {}
 
   std::vector<std::string> chords() const {
     std::vector<std::string> chords;
-    for (const KeyEvent &event : recorder.events())
-      chords.push_back(event.chord);
+    for (const KeyEvent &event : recorder.events()) chords.push_back(event.chord);
     return chords;
   }
-  ui::Colour onlineBackground() const {
-    return model.get(ui::Control::标签_一号机在线,
-                     &ui::ControlState::background);
-  }
-  std::string onlineCaption() const {
-    return model.get(ui::Control::标签_一号机在线, &ui::ControlState::text);
-  }
+  ui::Colour onlineBackground() const { return model.get(ui::Control::标签_一号机在线, &ui::ControlState::background); }
+  std::string onlineCaption() const { return model.get(ui::Control::标签_一号机在线, &ui::ControlState::text); }
 
   ui::ControlModel model;
   OnlineLabels labels;
@@ -229,40 +209,30 @@ struct ProgramSide {
 TEST_F(UsbMachines, ChordsReachTheReaderThreadsAndPlugNoticesFollowTheCable) {
   LibusbCh375 &library = startBackend();
   ProgramSide program(library);
-  EXPECT_TRUE(program.messages.records().empty())
-      << "no machine at start, no message";
+  EXPECT_TRUE(program.messages.records().empty()) << "no machine at start, no message";
 
   FakeCh375Usb &machine = bus.plugIn({.bus = 1, .port = 2, .address = 2});
-  ASSERT_TRUE(machine.waitForInterruptTransfer(20'000))
-      << "the arrival did not open the machine";
+  ASSERT_TRUE(machine.waitForInterruptTransfer(20'000)) << "the arrival did not open the machine";
   EXPECT_EQ(machine.testFramesReceived(), 1);
-  ASSERT_TRUE(eventually(
-      [&] { return program.onlineBackground() == kConnectedBackground; }));
+  ASSERT_TRUE(eventually([&] { return program.onlineBackground() == kConnectedBackground; }));
 
   Player player(machine);
   const std::vector<std::string> struck = {"AB:FL", ":I", ":I", "RNO:", ":UO"};
-  for (const std::string &chord : struck)
-    player.strike(chord);
-  ASSERT_TRUE(
-      eventually([&] { return program.chords().size() == struck.size(); }));
+  for (const std::string &chord : struck) player.strike(chord);
+  ASSERT_TRUE(eventually([&] { return program.chords().size() == struck.size(); }));
   EXPECT_EQ(program.chords(), struck);
-  EXPECT_EQ(program.path.machines().queue(kRedSide).machineNumber(),
-            kMachineNumber);
+  EXPECT_EQ(program.path.machines().queue(kRedSide).machineNumber(), kMachineNumber);
 
   bus.unplug(machine);
-  ASSERT_TRUE(eventually(
-      [&] { return program.onlineBackground() == kDisconnectedBackground; }));
+  ASSERT_TRUE(eventually([&] { return program.onlineBackground() == kDisconnectedBackground; }));
   EXPECT_EQ(program.onlineCaption(), "红方");
   EXPECT_FALSE(program.path.machines().isOpen(kRedSide));
 
   bus.plugBack(machine);
-  ASSERT_TRUE(machine.waitForInterruptTransfer(20'000))
-      << "the machine was not opened again";
-  ASSERT_TRUE(eventually(
-      [&] { return program.onlineBackground() == kConnectedBackground; }));
+  ASSERT_TRUE(machine.waitForInterruptTransfer(20'000)) << "the machine was not opened again";
+  ASSERT_TRUE(eventually([&] { return program.onlineBackground() == kConnectedBackground; }));
   player.strike("OGB:GBDI");
-  ASSERT_TRUE(
-      eventually([&] { return program.chords().size() == struck.size() + 1; }));
+  ASSERT_TRUE(eventually([&] { return program.chords().size() == struck.size() + 1; }));
   EXPECT_EQ(program.chords().back(), "OGB:GBDI");
   program.path.stop();
   EXPECT_TRUE(program.messages.records().empty());
@@ -271,7 +241,7 @@ TEST_F(UsbMachines, ChordsReachTheReaderThreadsAndPlugNoticesFollowTheCable) {
 TEST_F(UsbMachines, AMachineThatAnswersWithSixBytesIsReportedAfterThreeChecks) {
   bus.plugIn({.bus = 1, .port = 2, .address = 2}, FakeReply::SixBytes);
   LibusbCh375 &library = startBackend();
-  ProgramSide program(library); // opens the machine present at start
+  ProgramSide program(library);  // opens the machine present at start
   const auto records = program.messages.records();
   ASSERT_EQ(records.size(), 1u);
   EXPECT_EQ(records[0].request.caption, " 信息提示 ");
@@ -284,19 +254,15 @@ TEST_F(UsbMachines, AMachineThatAnswersWithSixBytesIsReportedAfterThreeChecks) {
 // labels follow, nothing waits for the vanished machine, and the player's
 // chords count again once it is back.
 TEST_F(UsbMachines, UnplugAndReplugInTheMiddleOfAMatch) {
-  constexpr std::string_view kMaterial =
-      "one\tA:\r\ntwo\tH:\r\nthree\tN:\r\nfour\tV:\r\nfive\tF:\r\n";
+  constexpr std::string_view kMaterial = "one\tA:\r\ntwo\tH:\r\nthree\tN:\r\nfour\tV:\r\nfive\tF:\r\n";
   TempFolder folder;
   ui::ControlModel model;
   HeadlessMessages messages{nullptr, answerUnattended, &realClock()};
   MaterialSet materials{&messages};
   QuestionBank bank{folder.path()};
-  model.setComboItems(
-      ui::Control::组合框_素材,
-      {{"material", bank.add(folder.write("m.txt", kMaterial), "material")}});
+  model.setComboItems(ui::Control::组合框_素材, {{"material", bank.add(folder.write("m.txt", kMaterial), "material")}});
   model.setCurrentItem(ui::Control::组合框_素材, 0);
-  model.setCurrentPage(ui::Control::选择夹_模式,
-                       static_cast<int>(MatchMode::RaceToFinish));
+  model.setCurrentPage(ui::Control::选择夹_模式, static_cast<int>(MatchMode::RaceToFinish));
   model.setText(ui::Control::编辑框_争先, "5");
   MatchEngine engine{model, realClock(), messages, materials, bank};
   MatchTimer timer{realClock(), model};
@@ -306,66 +272,51 @@ TEST_F(UsbMachines, UnplugAndReplugInTheMiddleOfAMatch) {
   FakeCh375Usb &machine = bus.plugIn({.bus = 1, .port = 2, .address = 2});
   LibusbCh375 &library = startBackend();
   OnlineLabels labels(model);
-  KeystrokePath path(library, realClock(), messages, labels, engine,
-                     testing::lettersOnly);
+  KeystrokePath path(library, realClock(), messages, labels, engine, testing::lettersOnly);
   ConnectedMachines connected(path.machines());
   engine.attachMachines(connected);
   Player player(machine);
 
-  player.strike(":I"); // reports in; machine 2 will be simulated
-  player.strike(":I"); // starts: the countdown, then the round
-  ASSERT_TRUE(
-      eventually([&] { return engine.state() == MatchState::Running; }));
+  player.strike(":I");  // reports in; machine 2 will be simulated
+  player.strike(":I");  // starts: the countdown, then the round
+  ASSERT_TRUE(eventually([&] { return engine.state() == MatchState::Running; }));
   const auto answerShownEntry = [&] {
     const MatchEngine::ShownEntry shown = engine.shownEntry(kRedSide);
-    for (const std::string &chord : answers.chordsOf(shown.text))
-      player.strike(chord);
+    for (const std::string &chord : answers.chordsOf(shown.text)) player.strike(chord);
   };
   answerShownEntry();
-  ASSERT_TRUE(
-      eventually([&] { return engine.side(kRedSide).roundScore == 1; }));
+  ASSERT_TRUE(eventually([&] { return engine.side(kRedSide).roundScore == 1; }));
 
   bus.unplug(machine);
-  const auto background = [&] {
-    return model.get(ui::Control::标签_一号机在线,
-                     &ui::ControlState::background);
-  };
-  ASSERT_TRUE(
-      eventually([&] { return background() == kDisconnectedBackground; }));
-  EXPECT_EQ(model.get(ui::Control::标签_一号机在线, &ui::ControlState::text),
-            "红方");
-  EXPECT_EQ(engine.state(), MatchState::Running)
-      << "the round goes on without the machine";
+  const auto background = [&] { return model.get(ui::Control::标签_一号机在线, &ui::ControlState::background); };
+  ASSERT_TRUE(eventually([&] { return background() == kDisconnectedBackground; }));
+  EXPECT_EQ(model.get(ui::Control::标签_一号机在线, &ui::ControlState::text), "红方");
+  EXPECT_EQ(engine.state(), MatchState::Running) << "the round goes on without the machine";
 
   bus.plugBack(machine);
   ASSERT_TRUE(eventually([&] { return background() == kConnectedBackground; }));
   ASSERT_TRUE(machine.waitForInterruptTransfer(20'000));
   answerShownEntry();
-  ASSERT_TRUE(
-      eventually([&] { return engine.side(kRedSide).roundScore == 2; }));
+  ASSERT_TRUE(eventually([&] { return engine.side(kRedSide).roundScore == 2; }));
   path.stop();
 }
 
 // Linux gives root every file whatever its mode. To see what a desktop user
 // without the udev rule sees, the calling thread sets that power aside.
 class WithoutFilePowers {
-public:
+ public:
   WithoutFilePowers() {
-    if (::syscall(SYS_capget, &header_, saved_) != 0)
-      return;
+    if (::syscall(SYS_capget, &header_, saved_) != 0) return;
     __user_cap_data_struct lowered[2] = {saved_[0], saved_[1]};
-    constexpr std::uint32_t kFilePowers = (1u << CAP_DAC_OVERRIDE) |
-                                          (1u << CAP_DAC_READ_SEARCH) |
-                                          (1u << CAP_FOWNER);
+    constexpr std::uint32_t kFilePowers = (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH) | (1u << CAP_FOWNER);
     lowered[0].effective &= ~kFilePowers;
     lowered_ = ::syscall(SYS_capset, &header_, lowered) == 0;
   }
   ~WithoutFilePowers() {
-    if (lowered_)
-      ::syscall(SYS_capset, &header_, saved_);
+    if (lowered_) ::syscall(SYS_capset, &header_, saved_);
   }
 
-private:
+ private:
   __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
   __user_cap_data_struct saved_[2]{};
   bool lowered_ = false;
@@ -382,13 +333,10 @@ TEST_F(UsbMachines, AMachineTheUserMayNotOpenIsExplainedOnce) {
   }
   const std::vector<std::string> texts = reportedTexts();
   ASSERT_EQ(texts.size(), 1u) << "told once, not at every attempt";
-  EXPECT_NE(texts[0].find("/usr/lib/udev/rules.d/70-qiru-pk.rules"),
-            std::string::npos)
-      << texts[0];
-  EXPECT_NE(texts[0].find("1-4"), std::string::npos)
-      << "names the port: " << texts[0];
+  EXPECT_NE(texts[0].find("/usr/lib/udev/rules.d/70-qiru-pk.rules"), std::string::npos) << texts[0];
+  EXPECT_NE(texts[0].find("1-4"), std::string::npos) << "names the port: " << texts[0];
   EXPECT_FALSE(machine.claimed());
 }
 
-} // namespace
-} // namespace qiru
+}  // namespace
+}  // namespace qiru
