@@ -49,6 +49,7 @@ struct LibusbCh375::Slot {
   std::condition_variable transferIdle;
   bool inFlight = false;
   bool stopRequested = false;
+  int failedInRow = 0;  // interrupt transfers ended by an error since the last report
 
   // Each routine is held by its lock while it runs, so that replacing it
   // waits for a call in progress.
@@ -64,6 +65,28 @@ struct LibusbCh375::Slot {
 
 namespace {
 
+// Whether an interrupt transfer that ended this way is worth sending again.
+// A flaky cable or hub garbles a transfer now and then (an error, a stall,
+// an overflow): the machine is still there and the next one goes through,
+// so the keys keep coming. A run of such endings means it will not, and
+// resubmitting would only keep the event thread busy.
+bool worthResubmitting(LibusbCh375::Slot& slot, libusb_transfer_status status) {
+  switch (status) {
+    case LIBUSB_TRANSFER_COMPLETED:
+      slot.failedInRow = 0;
+      return true;
+    case LIBUSB_TRANSFER_ERROR:
+    case LIBUSB_TRANSFER_STALL:
+    case LIBUSB_TRANSFER_OVERFLOW:
+    case LIBUSB_TRANSFER_TIMED_OUT:
+      return ++slot.failedInRow < kMaxFailedInterruptTransfers;
+    case LIBUSB_TRANSFER_CANCELLED:
+    case LIBUSB_TRANSFER_NO_DEVICE:
+      return false;
+  }
+  return false;
+}
+
 // The event thread's handler of a finished interrupt transfer.
 void LIBUSB_CALL onInterruptTransfer(libusb_transfer* transfer) {
   auto& slot = *static_cast<LibusbCh375::Slot*>(transfer->user_data);
@@ -72,16 +95,16 @@ void LIBUSB_CALL onInterruptTransfer(libusb_transfer* transfer) {
     InterruptData block{};
     std::copy_n(transfer->buffer, std::min<std::size_t>(static_cast<std::size_t>(transfer->actual_length), block.size()),
                 block.begin());
-    {
-      std::lock_guard guard(slot.interruptRoutineMutex);
-      if (slot.interruptRoutine) slot.interruptRoutine(block.data());
+    std::lock_guard guard(slot.interruptRoutineMutex);
+    if (slot.interruptRoutine) slot.interruptRoutine(block.data());
+  }
+  {
+    std::lock_guard lock(slot.transferMutex);
+    // Cancelled or unplugged: the next arrival installs it again.
+    if (!slot.stopRequested && worthResubmitting(slot, transfer->status) &&
+        libusb_submit_transfer(transfer) == LIBUSB_SUCCESS) {
+      return;
     }
-    std::lock_guard lock(slot.transferMutex);
-    if (!slot.stopRequested && libusb_submit_transfer(transfer) == LIBUSB_SUCCESS) return;
-    slot.inFlight = false;
-  } else {
-    // Cancelled, unplugged or broken: the next arrival installs it again.
-    std::lock_guard lock(slot.transferMutex);
     slot.inFlight = false;
   }
   slot.transferIdle.notify_all();
@@ -340,6 +363,7 @@ Ch375Result LibusbCh375::setIntRoutine(int deviceIndex, Ch375InterruptRoutine ro
                                  target->interruptBuffer.data(), static_cast<int>(target->interruptBuffer.size()),
                                  onInterruptTransfer, target, 0);
   target->stopRequested = false;
+  target->failedInRow = 0;
   if (libusb_submit_transfer(target->interrupt) != LIBUSB_SUCCESS) return 0;
   target->inFlight = true;
   return 1;

@@ -40,6 +40,9 @@ namespace qiru {
 inline constexpr int kLibusbDeviceSlots = 4;
 // Bulk transfer time-outs until the program sets its own.
 inline constexpr std::uint32_t kLibusbDefaultTimeoutMs = 3000;
+// Garbled interrupt transfers in a row (bus errors, stalls) after which a
+// machine's key reports are given up until it arrives again.
+inline constexpr int kMaxFailedInterruptTransfers = 10;
 
 struct LibusbCh375Options {
   // The IDs that mark a stenotype machine (usb_ids.h).

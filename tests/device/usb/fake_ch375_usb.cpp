@@ -241,7 +241,18 @@ bool FakeCh375Usb::submit(UMockdevIoctlClient *client, UMockdevIoctlData *argume
   return true;
 }
 
+void FakeCh375Usb::garbleInterrupts(int count) {
+  std::lock_guard lock(mutex_);
+  garble_ = count;
+  feedInterruptLocked();
+}
+
 void FakeCh375Usb::feedInterruptLocked() {
+  for (; garble_ > 0 && !waitingInterrupt_.empty(); --garble_) {
+    UMockdevIoctlData* urb = waitingInterrupt_.front();
+    waitingInterrupt_.erase(waitingInterrupt_.begin());
+    completeLocked(urb, -EPROTO, nullptr, 0);
+  }
   while (!waitingInterrupt_.empty() && !reports_.empty()) {
     const InterruptData report = reports_.front();
     reports_.pop_front();

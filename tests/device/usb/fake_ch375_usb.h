@@ -57,6 +57,9 @@ class FakeCh375Usb {
   // Queues one interrupt report; it goes out with the next interrupt
   // transfer the program has running (at once if one is waiting).
   void send(const InterruptData &report);
+  // The next `count` interrupt transfers end in a bus error, as on a flaky
+  // cable.
+  void garbleInterrupts(int count);
   // Waits (up to timeoutMs) until every queued report has gone out.
   bool waitUntilSent(int timeoutMs);
   // Waits (up to timeoutMs) until the program has an interrupt transfer
@@ -93,6 +96,7 @@ class FakeCh375Usb {
   bool claimed_ = false;
   int testFrames_ = 0;
   int resets_ = 0;
+  int garble_ = 0;
   std::deque<InterruptData> reports_;
   std::deque<std::vector<std::uint8_t>> replies_;
   // Transfers submitted and not yet reaped: waiting for data, and done.

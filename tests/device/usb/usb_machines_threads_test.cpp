@@ -9,6 +9,7 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <optional>
@@ -30,6 +31,7 @@
 #include "materials/question_bank.h"
 #include "support/headless_messages.h"
 #include "tests/device/chord_keys.h"
+#include "tests/device/report_bytes.h"
 #include "tests/device/usb/fake_ch375_usb.h"
 #include "tests/match/letters_only_scheme.h"
 #include "tests/materials/temp_folder.h"
@@ -58,6 +60,7 @@ using testing::FakeReply;
 using testing::FakeUsbBus;
 using testing::FakeUsbPlace;
 using testing::keysOf;
+using testing::reportBytes;
 
 constexpr std::int32_t kMachineNumber = 12345;
 constexpr std::int32_t kSecondNumber = 180101;
@@ -183,6 +186,28 @@ TEST_F(UsbMachines, LinkTestOverBulkTransfers) {
   // The silent machine's unanswered read was taken back: it answers now.
   machines[2]->setReply(FakeReply::Answers);
   EXPECT_EQ(linkTest(library, 2), LinkTestResult::Answers);
+}
+
+// A few garbled transfers (a flaky cable) do not silence the machine; a
+// long run of them ends the transfers until the machine arrives again.
+TEST_F(UsbMachines, InterruptTransfersSurviveAFewBusErrors) {
+  FakeCh375Usb& machine = bus.plugIn({.bus = 1, .port = 2, .address = 2});
+  LibusbCh375& library = startBackend();
+  ASSERT_NE(library.openDevice(0), kCh375InvalidHandle);
+  std::atomic<int> reports{0};
+  ASSERT_NE(library.setIntRoutine(0, [&reports](const std::uint8_t*) { ++reports; }), 0);
+  ASSERT_TRUE(machine.waitForInterruptTransfer(20'000));
+
+  machine.garbleInterrupts(3);
+  machine.send(reportBytes("07 FE FF FF FF 39 30 00"));
+  ASSERT_TRUE(machine.waitUntilSent(20'000));
+  ASSERT_TRUE(eventually([&] { return reports == 1; }));
+
+  machine.garbleInterrupts(kMaxFailedInterruptTransfers);
+  machine.send(reportBytes("07 FF FF FF FF 39 30 00"));
+  EXPECT_FALSE(machine.waitUntilSent(500)) << "the transfers should have ended";
+  EXPECT_EQ(reports, 1);
+  library.closeDevice(0);
 }
 
 // The program's side: the machine connection, chord capture and the reader
