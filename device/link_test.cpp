@@ -6,6 +6,17 @@
 
 namespace qiru {
 
+std::string_view describeLinkTest(LinkTestResult result) {
+  switch (result) {
+    case LinkTestResult::Answers: return "the machine answers";
+    case LinkTestResult::WrongReply: return "a reply with the wrong bytes";
+    case LinkTestResult::WrongLength: return "a reply of the wrong length";
+    case LinkTestResult::ReadFailed: return "no reply";
+    case LinkTestResult::WriteFailed: return "the test frame could not be sent";
+  }
+  return "unknown result";
+}
+
 LinkTestResult linkTest(Ch375Library& library, int deviceIndex) {
   std::uint32_t length = kTestFrameBytes;
   if (library.writeData(deviceIndex, kTestFrame.data(), length) == 0) return LinkTestResult::WriteFailed;

@@ -4,6 +4,7 @@
 // connection-error message shows.
 
 #include <cstdint>
+#include <string_view>
 
 #include "device/ch375_library.h"
 #include "support/clock.h"
@@ -22,6 +23,9 @@ enum class LinkTestResult : std::int32_t {
 // which the device is reset and given time to come back.
 inline constexpr int kLinkCheckRounds = 3;
 inline constexpr std::int64_t kLinkRetryPauseMs = 500;
+
+// What the result means, in a few words ("no reply").
+std::string_view describeLinkTest(LinkTestResult result);
 
 // One exchange of the test frame.
 LinkTestResult linkTest(Ch375Library& library, int deviceIndex);

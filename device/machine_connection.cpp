@@ -23,7 +23,9 @@ MachineConnection::MachineConnection(Ch375Library& library, Clock& clock, Messag
   for (const int side : {kRedSide, kBlueSide}) link(side).deviceIndex = deviceIndexOf(side);
 }
 
-MachineConnection::~MachineConnection() {
+MachineConnection::~MachineConnection() { disconnect(); }
+
+void MachineConnection::disconnect() {
   for (const int side : {kRedSide, kBlueSide}) {
     library_.setDeviceNotify(link(side).deviceIndex, kAnyDevice, {});
     library_.setIntRoutine(link(side).deviceIndex, {});

@@ -48,8 +48,7 @@ inline constexpr std::int32_t kSimulatedReportLength = kLongReportLength;
 class MachineConnection {
  public:
   MachineConnection(Ch375Library& library, Clock& clock, MessageService& messages, MachineLabels& labels);
-  // Removes the plug and interrupt routines from the library; once it
-  // returns, none of them runs any more.
+  // Disconnects (below).
   ~MachineConnection();
   MachineConnection(const MachineConnection&) = delete;
   MachineConnection& operator=(const MachineConnection&) = delete;
@@ -57,6 +56,10 @@ class MachineConnection {
   // Start-up, once (later calls do nothing): empties both queues and
   // connects the machines. The reader threads start next (reader_threads.h).
   void initialise();
+  // Removes the plug and interrupt routines from the library; once it
+  // returns, none of them runs any more, and the library may go. The
+  // connection records, queues and labels stay as they are.
+  void disconnect();
   // The plug handler: status kCh375DeviceArrived opens the side's machine
   // (if it is not open), checks the link and installs the interrupt
   // routine; kCh375DeviceRemoved closes it unless it still answers (the

@@ -93,8 +93,8 @@ void LIBUSB_CALL onInterruptTransfer(libusb_transfer* transfer) {
   if (transfer->status == LIBUSB_TRANSFER_COMPLETED) {
     // The routine reads a whole block; a short packet leaves zeros behind it.
     InterruptData block{};
-    std::copy_n(transfer->buffer, std::min<std::size_t>(static_cast<std::size_t>(transfer->actual_length), block.size()),
-                block.begin());
+    std::copy_n(transfer->buffer,
+                std::min<std::size_t>(static_cast<std::size_t>(transfer->actual_length), block.size()), block.begin());
     std::lock_guard guard(slot.interruptRoutineMutex);
     if (slot.interruptRoutine) slot.interruptRoutine(block.data());
   }
@@ -213,34 +213,46 @@ void LibusbCh375::tellOnce(const UsbLocation& location, int error, const std::st
 Ch375Handle LibusbCh375::openDevice(int deviceIndex) {
   Slot* target = slot(deviceIndex);
   if (target == nullptr) return kCh375InvalidHandle;
-  std::lock_guard operation(target->operation);
-  if (target->handle != nullptr) return kFirstHandle + deviceIndex;
-
-  auto present = listPresent();
-  std::vector<UsbLocation> locations;
-  for (const Present& found : present) locations.push_back(found.location);
-  std::vector<std::optional<UsbLocation>> held;
+  // What the user must hear is told once the device index is free again:
+  // the report may wait for a person (a message box), and other calls for
+  // this index must not wait with it.
+  std::optional<Present> problemAt;
+  int problem = LIBUSB_SUCCESS;
   {
-    std::lock_guard lock(heldMutex_);
-    for (const auto& each : slots_) held.push_back(each->held);
+    std::lock_guard operation(target->operation);
+    if (target->handle != nullptr) return kFirstHandle + deviceIndex;
+
+    auto present = listPresent();
+    std::vector<UsbLocation> locations;
+    for (const Present& found : present) locations.push_back(found.location);
+    std::vector<std::optional<UsbLocation>> held;
+    {
+      std::lock_guard lock(heldMutex_);
+      for (const auto& each : slots_) held.push_back(each->held);
+    }
+    const auto reached = devicesForIndexes(std::move(locations), held)[static_cast<std::size_t>(deviceIndex)];
+    const auto found = reached ? std::ranges::find(present, *reached, &Present::location) : present.end();
+    const bool there = found != present.end();
+    if (there) {
+      problem = openInto(*target, *found);
+      if (problem != LIBUSB_SUCCESS) problemAt = Present{nullptr, found->id, found->location};
+    }
+    unref(present);
+    if (there && problem == LIBUSB_SUCCESS) return kFirstHandle + deviceIndex;
   }
-  const auto reached = devicesForIndexes(std::move(locations), held)[static_cast<std::size_t>(deviceIndex)];
-  bool opened = false;
-  if (reached) {
-    const auto found = std::ranges::find(present, *reached, &Present::location);
-    opened = found != present.end() && openInto(*target, *found);
+  if (problemAt && problem == LIBUSB_ERROR_ACCESS) {
+    tellOnce(problemAt->location, problem,
+             permissionDeniedText(problemAt->id, problemAt->location, options_.udevRulePath));
+  } else if (problemAt && problem == LIBUSB_ERROR_BUSY) {
+    tellOnce(problemAt->location, problem, deviceBusyText(problemAt->id, problemAt->location));
   }
-  unref(present);
-  return opened ? kFirstHandle + deviceIndex : kCh375InvalidHandle;
+  return kCh375InvalidHandle;
 }
 
-bool LibusbCh375::openInto(Slot& slot, const Present& found) {
+int LibusbCh375::openInto(Slot& slot, const Present& found) {
   libusb_device_handle* handle = nullptr;
   const int opened = libusb_open(found.device, &handle);
-  if (opened == LIBUSB_ERROR_ACCESS) {
-    tellOnce(found.location, opened, permissionDeniedText(found.id, found.location, options_.udevRulePath));
-  }
-  if (opened != LIBUSB_SUCCESS) return false;
+  if (opened != LIBUSB_SUCCESS) return opened;
 
   std::vector<EndpointInfo> endpoints;
   int interfaceNumber = 0;
@@ -265,12 +277,8 @@ bool LibusbCh375::openInto(Slot& slot, const Present& found) {
   }
   const int claimed = libusb_claim_interface(handle, interfaceNumber);
   if (claimed != LIBUSB_SUCCESS) {
-    if (claimed == LIBUSB_ERROR_BUSY) tellOnce(found.location, claimed, deviceBusyText(found.id, found.location));
-    if (claimed == LIBUSB_ERROR_ACCESS) {
-      tellOnce(found.location, claimed, permissionDeniedText(found.id, found.location, options_.udevRulePath));
-    }
     libusb_close(handle);
-    return false;
+    return claimed;
   }
 
   slot.handle = handle;
@@ -278,7 +286,7 @@ bool LibusbCh375::openInto(Slot& slot, const Present& found) {
   slot.endpoints = ch375EndpointsOf(endpoints);
   std::lock_guard lock(heldMutex_);
   slot.held = found.location;
-  return true;
+  return LIBUSB_SUCCESS;
 }
 
 void LibusbCh375::closeDevice(int deviceIndex) {
@@ -323,9 +331,9 @@ Ch375Result LibusbCh375::bulkTransfer(int deviceIndex, bool in, std::uint8_t* bu
   std::lock_guard operation(target->operation);
   if (target->handle == nullptr) return 0;
   int transferred = 0;
-  const int done = libusb_bulk_transfer(target->handle, in ? target->endpoints.bulkIn : target->endpoints.bulkOut,
-                                        buffer, static_cast<int>(length), &transferred,
-                                        in ? target->readTimeoutMs : target->writeTimeoutMs);
+  const int done =
+      libusb_bulk_transfer(target->handle, in ? target->endpoints.bulkIn : target->endpoints.bulkOut, buffer,
+                           static_cast<int>(length), &transferred, in ? target->readTimeoutMs : target->writeTimeoutMs);
   if (done != LIBUSB_SUCCESS) return 0;
   length = static_cast<std::uint32_t>(transferred);
   return 1;
@@ -396,8 +404,8 @@ bool LibusbCh375::ensureHotplug() {
   const int registered = libusb_hotplug_register_callback(
       context_,
       static_cast<libusb_hotplug_event>(LIBUSB_HOTPLUG_EVENT_DEVICE_ARRIVED | LIBUSB_HOTPLUG_EVENT_DEVICE_LEFT),
-      LIBUSB_HOTPLUG_NO_FLAGS, LIBUSB_HOTPLUG_MATCH_ANY, LIBUSB_HOTPLUG_MATCH_ANY, LIBUSB_HOTPLUG_MATCH_ANY,
-      onHotplug, &hotplugEvent_, &hotplugHandle_);
+      LIBUSB_HOTPLUG_NO_FLAGS, LIBUSB_HOTPLUG_MATCH_ANY, LIBUSB_HOTPLUG_MATCH_ANY, LIBUSB_HOTPLUG_MATCH_ANY, onHotplug,
+      &hotplugEvent_, &hotplugHandle_);
   hotplugRegistered_ = registered == LIBUSB_SUCCESS;
   return hotplugRegistered_;
 }

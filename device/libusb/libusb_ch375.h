@@ -30,6 +30,7 @@
 #include "device/libusb/device_order.h"
 #include "device/libusb/plug_notice_thread.h"
 #include "device/libusb/usb_ids.h"
+#include "device/libusb/usb_messages.h"
 
 struct libusb_context;
 struct libusb_device;
@@ -48,10 +49,12 @@ struct LibusbCh375Options {
   // The IDs that mark a stenotype machine (usb_ids.h).
   std::vector<UsbId> ids = machineIdsWith({});
   // Where the udev rule is installed, for the permission message.
-  std::string udevRulePath = QIRU_UDEV_RULE_PATH;
+  std::string udevRulePath = defaultUdevRulePath();
   // Problems the person at the machine can fix (no permission, machine in
   // use elsewhere); each is told once per machine and port. Called on the
-  // thread that tried to open the machine. Unset: written to stderr.
+  // thread that tried to open the machine, after the attempt, holding no
+  // lock of the library: it may wait for the person. Unset: written to
+  // stderr.
   std::function<void(const std::string& text)> report;
 };
 
@@ -92,8 +95,9 @@ class LibusbCh375 final : public Ch375Library {
   // The machines plugged in now; each holds a reference, freed by unref().
   std::vector<Present> listPresent();
   static void unref(std::vector<Present>& present);
-  // Opens `found` into the slot; false if it cannot be opened or claimed.
-  bool openInto(Slot& slot, const Present& found);
+  // Opens and claims `found` into the slot: LIBUSB_SUCCESS, or the libusb
+  // error that stopped it.
+  int openInto(Slot& slot, const Present& found);
   void tellOnce(const UsbLocation& location, int error, const std::string& text);
   Ch375Result bulkTransfer(int deviceIndex, bool in, std::uint8_t* buffer, std::uint32_t& length);
   void stopInterruptTransfer(Slot& slot);

@@ -9,6 +9,10 @@
 
 namespace qiru {
 
+// Where the program's udev rule is: where it was installed, or, for a
+// program run from its build tree, the rule in the source tree.
+std::string defaultUdevRulePath();
+
 // The system let this user see the machine but not open it: without the
 // program's udev rule only root may. rulePath is where the rule is installed.
 std::string permissionDeniedText(UsbId id, const UsbLocation& location, const std::string& rulePath);

@@ -11,6 +11,7 @@ extern const Command kDecodeCommand;
 extern const Command kCheckCommand;
 extern const Command kLayoutCommand;
 extern const Command kReplayCommand;
+extern const Command kRecordCommand;
 extern const Command kSimulateCommand;
 }  // namespace qiru::cli
 
@@ -23,6 +24,7 @@ const Command* const kCommands[] = {
     &qiru::cli::kCheckCommand,
     &qiru::cli::kLayoutCommand,
     &qiru::cli::kReplayCommand,
+    &qiru::cli::kRecordCommand,
     &qiru::cli::kSimulateCommand,
 };
 

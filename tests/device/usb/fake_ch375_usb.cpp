@@ -22,7 +22,7 @@ constexpr std::uint8_t kInterruptIn = 0x81;
 
 char hexDigit(int value) { return "0123456789abcdef"[value & 0xF]; }
 
-void appendHex(std::string &text, std::initializer_list<int> bytes) {
+void appendHex(std::string& text, std::initializer_list<int> bytes) {
   for (const int byte : bytes) {
     text += hexDigit(byte >> 4);
     text += hexDigit(byte);
@@ -62,11 +62,11 @@ std::vector<std::uint8_t> replyTo(FakeReply reply) {
   return bytes;
 }
 
-usbdevfs_urb &urbOf(UMockdevIoctlData *data) { return *reinterpret_cast<usbdevfs_urb *>(data->data); }
+usbdevfs_urb& urbOf(UMockdevIoctlData* data) { return *reinterpret_cast<usbdevfs_urb*>(data->data); }
 
 }  // namespace
 
-FakeCh375Usb::FakeCh375Usb(const FakeUsbPlace &place, FakeReply reply)
+FakeCh375Usb::FakeCh375Usb(const FakeUsbPlace& place, FakeReply reply)
     : place_(place), handler_(umockdev_ioctl_base_new()), reply_(reply) {
   g_signal_connect(handler_, "handle-ioctl", G_CALLBACK(onIoctl), this);
 }
@@ -74,11 +74,11 @@ FakeCh375Usb::FakeCh375Usb(const FakeUsbPlace &place, FakeReply reply)
 FakeCh375Usb::~FakeCh375Usb() {
   {
     std::lock_guard lock(mutex_);
-    for (auto *list : {&waitingInterrupt_, &waitingBulkIn_}) {
-      for (UMockdevIoctlData *urb : *list) umockdev_ioctl_data_unref(urb);
+    for (auto* list : {&waitingInterrupt_, &waitingBulkIn_}) {
+      for (UMockdevIoctlData* urb : *list) umockdev_ioctl_data_unref(urb);
       list->clear();
     }
-    for (UMockdevIoctlData *urb : done_) umockdev_ioctl_data_unref(urb);
+    for (UMockdevIoctlData* urb : done_) umockdev_ioctl_data_unref(urb);
     done_.clear();
   }
   g_object_unref(handler_);
@@ -98,7 +98,7 @@ void FakeCh375Usb::setReply(FakeReply reply) {
   reply_ = reply;
 }
 
-void FakeCh375Usb::send(const InterruptData &report) {
+void FakeCh375Usb::send(const InterruptData& report) {
   std::lock_guard lock(mutex_);
   reports_.push_back(report);
   feedInterruptLocked();
@@ -136,20 +136,20 @@ void FakeCh375Usb::setPresent(bool present) {
   claimed_ = false;
   replies_.clear();
   // As the kernel ends the transfers of a device that went away.
-  for (auto *list : {&waitingInterrupt_, &waitingBulkIn_}) {
-    for (UMockdevIoctlData *urb : *list) completeLocked(urb, -ENODEV, nullptr, 0);
+  for (auto* list : {&waitingInterrupt_, &waitingBulkIn_}) {
+    for (UMockdevIoctlData* urb : *list) completeLocked(urb, -ENODEV, nullptr, 0);
     list->clear();
   }
   changed_.notify_all();
 }
 
-int FakeCh375Usb::onIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, void *self) {
-  return static_cast<FakeCh375Usb *>(self)->handle(client) ? TRUE : FALSE;
+int FakeCh375Usb::onIoctl(UMockdevIoctlBase*, UMockdevIoctlClient* client, void* self) {
+  return static_cast<FakeCh375Usb*>(self)->handle(client) ? TRUE : FALSE;
 }
 
-bool FakeCh375Usb::handle(UMockdevIoctlClient *client) {
+bool FakeCh375Usb::handle(UMockdevIoctlClient* client) {
   const unsigned long request = umockdev_ioctl_client_get_request(client);
-  UMockdevIoctlData *argument = umockdev_ioctl_client_get_arg(client);
+  UMockdevIoctlData* argument = umockdev_ioctl_client_get_arg(client);
   std::lock_guard lock(mutex_);
   // A vanished device's transfers can still be taken back, as the kernel
   // allows (USBDEVFS_CAP_REAP_AFTER_DISCONNECT); everything else fails.
@@ -161,8 +161,8 @@ bool FakeCh375Usb::handle(UMockdevIoctlClient *client) {
   }
   switch (request) {
     case USBDEVFS_GET_CAPABILITIES: {
-      UMockdevIoctlData *capabilities = umockdev_ioctl_data_resolve(argument, 0, sizeof(std::uint32_t), nullptr);
-      *reinterpret_cast<std::uint32_t *>(capabilities->data) =
+      UMockdevIoctlData* capabilities = umockdev_ioctl_data_resolve(argument, 0, sizeof(std::uint32_t), nullptr);
+      *reinterpret_cast<std::uint32_t*>(capabilities->data) =
           USBDEVFS_CAP_BULK_CONTINUATION | USBDEVFS_CAP_NO_PACKET_SIZE_LIM | USBDEVFS_CAP_REAP_AFTER_DISCONNECT;
       umockdev_ioctl_data_unref(capabilities);
       umockdev_ioctl_client_complete(client, 0, 0);
@@ -205,15 +205,15 @@ bool FakeCh375Usb::handle(UMockdevIoctlClient *client) {
   }
 }
 
-bool FakeCh375Usb::submit(UMockdevIoctlClient *client, UMockdevIoctlData *argument) {
-  UMockdevIoctlData *urbData = umockdev_ioctl_data_resolve(argument, 0, sizeof(usbdevfs_urb), nullptr);
-  usbdevfs_urb &urb = urbOf(urbData);
-  UMockdevIoctlData *buffer = umockdev_ioctl_data_resolve(urbData, offsetof(usbdevfs_urb, buffer),
+bool FakeCh375Usb::submit(UMockdevIoctlClient* client, UMockdevIoctlData* argument) {
+  UMockdevIoctlData* urbData = umockdev_ioctl_data_resolve(argument, 0, sizeof(usbdevfs_urb), nullptr);
+  usbdevfs_urb& urb = urbOf(urbData);
+  UMockdevIoctlData* buffer = umockdev_ioctl_data_resolve(urbData, offsetof(usbdevfs_urb, buffer),
                                                           static_cast<gsize>(urb.buffer_length), nullptr);
   if (buffer != nullptr) umockdev_ioctl_data_unref(buffer);
   umockdev_ioctl_client_complete(client, 0, 0);
   if (urb.type == USBDEVFS_URB_TYPE_BULK && urb.endpoint == kBulkOut) {
-    const auto *bytes = static_cast<const std::uint8_t *>(urb.buffer);
+    const auto* bytes = static_cast<const std::uint8_t*>(urb.buffer);
     if (urb.buffer_length == static_cast<int>(kTestFrame.size()) &&
         std::ranges::equal(kTestFrame, std::span(bytes, kTestFrame.size()))) {
       ++testFrames_;
@@ -232,7 +232,7 @@ bool FakeCh375Usb::submit(UMockdevIoctlClient *client, UMockdevIoctlData *argume
   while (!waitingBulkIn_.empty() && !replies_.empty()) {
     const std::vector<std::uint8_t> reply = std::move(replies_.front());
     replies_.pop_front();
-    UMockdevIoctlData *in = waitingBulkIn_.front();
+    UMockdevIoctlData* in = waitingBulkIn_.front();
     waitingBulkIn_.erase(waitingBulkIn_.begin());
     completeLocked(in, 0, reply.data(), static_cast<int>(reply.size()));
   }
@@ -256,30 +256,30 @@ void FakeCh375Usb::feedInterruptLocked() {
   while (!waitingInterrupt_.empty() && !reports_.empty()) {
     const InterruptData report = reports_.front();
     reports_.pop_front();
-    UMockdevIoctlData *urb = waitingInterrupt_.front();
+    UMockdevIoctlData* urb = waitingInterrupt_.front();
     waitingInterrupt_.erase(waitingInterrupt_.begin());
     completeLocked(urb, 0, report.data(), static_cast<int>(report.size()));
   }
   changed_.notify_all();
 }
 
-void FakeCh375Usb::completeLocked(UMockdevIoctlData *urbData, int status, const std::uint8_t *data, int length) {
-  usbdevfs_urb &urb = urbOf(urbData);
+void FakeCh375Usb::completeLocked(UMockdevIoctlData* urbData, int status, const std::uint8_t* data, int length) {
+  usbdevfs_urb& urb = urbOf(urbData);
   const int copied = std::min(length, urb.buffer_length);
-  if (data != nullptr && copied > 0) std::copy_n(data, copied, static_cast<std::uint8_t *>(urb.buffer));
+  if (data != nullptr && copied > 0) std::copy_n(data, copied, static_cast<std::uint8_t*>(urb.buffer));
   urb.actual_length = status == 0 ? copied : 0;
   urb.status = status;
   done_.push_back(urbData);
 }
 
-bool FakeCh375Usb::reap(UMockdevIoctlClient *client, UMockdevIoctlData *argument) {
+bool FakeCh375Usb::reap(UMockdevIoctlClient* client, UMockdevIoctlData* argument) {
   if (done_.empty()) {
     umockdev_ioctl_client_complete(client, -1, EAGAIN);
     return true;
   }
-  UMockdevIoctlData *urbData = done_.front();
+  UMockdevIoctlData* urbData = done_.front();
   done_.pop_front();
-  UMockdevIoctlData *pointer = umockdev_ioctl_data_resolve(argument, 0, sizeof(void *), nullptr);
+  UMockdevIoctlData* pointer = umockdev_ioctl_data_resolve(argument, 0, sizeof(void*), nullptr);
   umockdev_ioctl_data_set_ptr(pointer, 0, urbData);
   umockdev_ioctl_data_unref(pointer);
   umockdev_ioctl_data_unref(urbData);
@@ -287,12 +287,12 @@ bool FakeCh375Usb::reap(UMockdevIoctlClient *client, UMockdevIoctlData *argument
   return true;
 }
 
-bool FakeCh375Usb::discard(UMockdevIoctlClient *client, UMockdevIoctlData *argument) {
-  const auto address = reinterpret_cast<gulong>(*reinterpret_cast<void **>(argument->data));
-  for (auto *list : {&waitingInterrupt_, &waitingBulkIn_}) {
-    const auto found = std::ranges::find(*list, address, [](UMockdevIoctlData *urb) { return urb->client_addr; });
+bool FakeCh375Usb::discard(UMockdevIoctlClient* client, UMockdevIoctlData* argument) {
+  const auto address = reinterpret_cast<gulong>(*reinterpret_cast<void**>(argument->data));
+  for (auto* list : {&waitingInterrupt_, &waitingBulkIn_}) {
+    const auto found = std::ranges::find(*list, address, [](UMockdevIoctlData* urb) { return urb->client_addr; });
     if (found == list->end()) continue;
-    UMockdevIoctlData *urb = *found;
+    UMockdevIoctlData* urb = *found;
     list->erase(found);
     completeLocked(urb, -ENOENT, nullptr, 0);
     umockdev_ioctl_client_complete(client, 0, 0);
@@ -304,22 +304,22 @@ bool FakeCh375Usb::discard(UMockdevIoctlClient *client, UMockdevIoctlData *argum
 }
 
 FakeUsbBus::FakeUsbBus() : bed_(umockdev_testbed_new()) {
-  gchar *root = umockdev_testbed_get_root_dir(bed_);
+  gchar* root = umockdev_testbed_get_root_dir(bed_);
   root_ = root;
   g_free(root);
 }
 
 FakeUsbBus::~FakeUsbBus() {
-  for (const auto &machine : machines_) umockdev_testbed_detach_ioctl(bed_, machine->devnode().c_str(), nullptr);
+  for (const auto& machine : machines_) umockdev_testbed_detach_ioctl(bed_, machine->devnode().c_str(), nullptr);
   machines_.clear();
   g_object_unref(bed_);
 }
 
 bool FakeUsbBus::inMockEnvironment() { return umockdev_in_mock_environment() != FALSE; }
 
-FakeCh375Usb &FakeUsbBus::plugIn(const FakeUsbPlace &place, FakeReply reply) {
+FakeCh375Usb& FakeUsbBus::plugIn(const FakeUsbPlace& place, FakeReply reply) {
   auto machine = std::make_unique<FakeCh375Usb>(place, reply);
-  GError *error = nullptr;
+  GError* error = nullptr;
   // The handler first, so that the device can be opened as soon as udev
   // announces it.
   if (!umockdev_testbed_attach_ioctl(bed_, machine->devnode().c_str(), machine->handler(), &error)) {
@@ -351,17 +351,17 @@ FakeCh375Usb &FakeUsbBus::plugIn(const FakeUsbPlace &place, FakeReply reply) {
   return *machines_.back();
 }
 
-void FakeUsbBus::unplug(FakeCh375Usb &machine) {
+void FakeUsbBus::unplug(FakeCh375Usb& machine) {
   machine.setPresent(false);
   umockdev_testbed_uevent(bed_, machine.syspath().c_str(), "remove");
 }
 
-void FakeUsbBus::plugBack(FakeCh375Usb &machine) {
+void FakeUsbBus::plugBack(FakeCh375Usb& machine) {
   machine.setPresent(true);
   umockdev_testbed_uevent(bed_, machine.syspath().c_str(), "add");
 }
 
-void FakeUsbBus::forbid(FakeCh375Usb &machine) {
+void FakeUsbBus::forbid(FakeCh375Usb& machine) {
   const std::string node = root_ + machine.devnode();
   ::chmod(node.c_str(), 0);
 }

@@ -44,19 +44,19 @@ struct FakeUsbPlace {
 
 class FakeCh375Usb {
  public:
-  FakeCh375Usb(const FakeUsbPlace &place, FakeReply reply);
+  FakeCh375Usb(const FakeUsbPlace& place, FakeReply reply);
   ~FakeCh375Usb();
-  FakeCh375Usb(const FakeCh375Usb &) = delete;
-  FakeCh375Usb &operator=(const FakeCh375Usb &) = delete;
+  FakeCh375Usb(const FakeCh375Usb&) = delete;
+  FakeCh375Usb& operator=(const FakeCh375Usb&) = delete;
 
-  const FakeUsbPlace &place() const { return place_; }
+  const FakeUsbPlace& place() const { return place_; }
   std::string devnode() const;
   std::string syspath() const;  // under /sys, as the test bed takes it
 
   void setReply(FakeReply reply);
   // Queues one interrupt report; it goes out with the next interrupt
   // transfer the program has running (at once if one is waiting).
-  void send(const InterruptData &report);
+  void send(const InterruptData& report);
   // The next `count` interrupt transfers end in a bus error, as on a flaky
   // cable.
   void garbleInterrupts(int count);
@@ -74,20 +74,20 @@ class FakeCh375Usb {
   // transfers in flight end with it.
   void setPresent(bool present);
 
-  UMockdevIoctlBase *handler() const { return handler_; }
+  UMockdevIoctlBase* handler() const { return handler_; }
 
  private:
-  static int onIoctl(UMockdevIoctlBase *handler, UMockdevIoctlClient *client, void *self);
-  bool handle(UMockdevIoctlClient *client);
-  bool submit(UMockdevIoctlClient *client, UMockdevIoctlData *argument);
-  bool reap(UMockdevIoctlClient *client, UMockdevIoctlData *argument);
-  bool discard(UMockdevIoctlClient *client, UMockdevIoctlData *argument);
+  static int onIoctl(UMockdevIoctlBase* handler, UMockdevIoctlClient* client, void* self);
+  bool handle(UMockdevIoctlClient* client);
+  bool submit(UMockdevIoctlClient* client, UMockdevIoctlData* argument);
+  bool reap(UMockdevIoctlClient* client, UMockdevIoctlData* argument);
+  bool discard(UMockdevIoctlClient* client, UMockdevIoctlData* argument);
   // Hands a queued report to a waiting interrupt transfer; mutex_ held.
   void feedInterruptLocked();
-  void completeLocked(UMockdevIoctlData *urb, int status, const std::uint8_t *data, int length);
+  void completeLocked(UMockdevIoctlData* urb, int status, const std::uint8_t* data, int length);
 
   FakeUsbPlace place_;
-  UMockdevIoctlBase *handler_ = nullptr;
+  UMockdevIoctlBase* handler_ = nullptr;
 
   mutable std::mutex mutex_;
   std::condition_variable changed_;
@@ -100,9 +100,9 @@ class FakeCh375Usb {
   std::deque<InterruptData> reports_;
   std::deque<std::vector<std::uint8_t>> replies_;
   // Transfers submitted and not yet reaped: waiting for data, and done.
-  std::vector<UMockdevIoctlData *> waitingInterrupt_;
-  std::vector<UMockdevIoctlData *> waitingBulkIn_;
-  std::deque<UMockdevIoctlData *> done_;
+  std::vector<UMockdevIoctlData*> waitingInterrupt_;
+  std::vector<UMockdevIoctlData*> waitingBulkIn_;
+  std::deque<UMockdevIoctlData*> done_;
 };
 
 // The fake bus: a umockdev test bed and the machines on it.
@@ -110,22 +110,22 @@ class FakeUsbBus {
  public:
   FakeUsbBus();
   ~FakeUsbBus();
-  FakeUsbBus(const FakeUsbBus &) = delete;
-  FakeUsbBus &operator=(const FakeUsbBus &) = delete;
+  FakeUsbBus(const FakeUsbBus&) = delete;
+  FakeUsbBus& operator=(const FakeUsbBus&) = delete;
 
   // Whether this process runs under umockdev-wrapper.
   static bool inMockEnvironment();
 
   // Plugs a machine in; udev announces it.
-  FakeCh375Usb &plugIn(const FakeUsbPlace &place, FakeReply reply = FakeReply::Answers);
+  FakeCh375Usb& plugIn(const FakeUsbPlace& place, FakeReply reply = FakeReply::Answers);
   // Pulls the machine's cable (udev announces the removal) and puts it back.
-  void unplug(FakeCh375Usb &machine);
-  void plugBack(FakeCh375Usb &machine);
+  void unplug(FakeCh375Usb& machine);
+  void plugBack(FakeCh375Usb& machine);
   // Takes away everyone's right to open the machine's device node.
-  void forbid(FakeCh375Usb &machine);
+  void forbid(FakeCh375Usb& machine);
 
  private:
-  UMockdevTestbed *bed_ = nullptr;
+  UMockdevTestbed* bed_ = nullptr;
   std::string root_;
   std::vector<std::unique_ptr<FakeCh375Usb>> machines_;
 };

@@ -12,13 +12,17 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <future>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "device/libusb/libusb_ch375.h"
 #include "device/link_test.h"
+#include "device/report_log.h"
+#include "device/report_recorder.h"
 #include "device/virtual/virtual_machine.h"
 #include "match/answer_key.h"
 #include "match/key_event_recorder.h"
@@ -27,6 +31,7 @@
 #include "match/match_machines.h"
 #include "match/match_timer.h"
 #include "match/online_labels.h"
+#include "match/report_replay.h"
 #include "materials/material_set.h"
 #include "materials/question_bank.h"
 #include "support/headless_messages.h"
@@ -43,7 +48,7 @@
 // calls) but not all of their inner bookkeeping, and reports some of it as
 // races. Reports with a frame inside them are theirs; the program's own
 // code stays checked.
-extern "C" const char *__tsan_default_suppressions() {
+extern "C" const char* __tsan_default_suppressions() {
   return "race:libudev.so.1\n"
          "race:libglib-2.0.so.0\n"
          "race:libgobject-2.0.so.0\n"
@@ -67,7 +72,7 @@ constexpr std::int32_t kSecondNumber = 180101;
 // Generous: a loaded machine or ThreadSanitizer slows every hand-over.
 constexpr auto kPatience = std::chrono::seconds(20);
 
-bool eventually(const std::function<bool()> &condition) {
+bool eventually(const std::function<bool()>& condition) {
   const auto deadline = std::chrono::steady_clock::now() + kPatience;
   while (!condition()) {
     if (std::chrono::steady_clock::now() > deadline) return false;
@@ -80,9 +85,9 @@ bool eventually(const std::function<bool()> &condition) {
 // with a rest after it far longer than the merge window.
 class Player {
  public:
-  explicit Player(FakeCh375Usb &machine) : machine_(machine), reports_(kMachineNumber, kSecondNumber) {}
+  explicit Player(FakeCh375Usb& machine) : machine_(machine), reports_(kMachineNumber, kSecondNumber) {}
 
-  void strike(const std::string &chord) {
+  void strike(const std::string& chord) {
     machine_.send(reports_.keyReport(keysOf(chord)));
     std::this_thread::sleep_for(std::chrono::milliseconds(60));
     machine_.send(reports_.keyReport({}));
@@ -90,7 +95,7 @@ class Player {
   }
 
  private:
-  FakeCh375Usb &machine_;
+  FakeCh375Usb& machine_;
   VirtualMachine reports_;  // only for the reports it would send
 };
 
@@ -101,13 +106,16 @@ class UsbMachines : public ::testing::Test {
   }
 
   // The backend, once the machines present at start are plugged in.
-  LibusbCh375 &startBackend(std::vector<UsbId> extraIds = {}) {
+  LibusbCh375& startBackend(std::vector<UsbId> extraIds = {}) {
     LibusbCh375Options options;
     options.ids = machineIdsWith(extraIds);
     options.udevRulePath = "/usr/lib/udev/rules.d/70-qiru-pk.rules";
-    options.report = [this](const std::string &text) {
-      std::lock_guard lock(reportsMutex);
-      reported.push_back(text);
+    options.report = [this](const std::string& text) {
+      {
+        std::lock_guard lock(reportsMutex);
+        reported.push_back(text);
+      }
+      if (whileReporting) whileReporting();
     };
     return usb.emplace(std::move(options));
   }
@@ -121,16 +129,17 @@ class UsbMachines : public ::testing::Test {
   std::optional<LibusbCh375> usb;
   std::mutex reportsMutex;
   std::vector<std::string> reported;
+  std::function<void()> whileReporting;  // runs inside each report, as a box would wait
 };
 
 // Machines are taken by bus, then port; a device with other IDs is not a
 // machine unless named; an open machine keeps its index.
 TEST_F(UsbMachines, DeviceIndexesFollowBusAndPort) {
-  FakeCh375Usb &onBus2 = bus.plugIn({.bus = 2, .port = 1, .address = 2});
-  FakeCh375Usb &port3 = bus.plugIn({.bus = 1, .port = 3, .address = 3});
-  FakeCh375Usb &port2 = bus.plugIn({.bus = 1, .port = 2, .address = 7, .id = {0x4348, 0x5537}});
-  FakeCh375Usb &serial = bus.plugIn({.bus = 1, .port = 1, .address = 4, .id = {0x1A86, 0x7523}});
-  LibusbCh375 &library = startBackend();
+  FakeCh375Usb& onBus2 = bus.plugIn({.bus = 2, .port = 1, .address = 2});
+  FakeCh375Usb& port3 = bus.plugIn({.bus = 1, .port = 3, .address = 3});
+  FakeCh375Usb& port2 = bus.plugIn({.bus = 1, .port = 2, .address = 7, .id = {0x4348, 0x5537}});
+  FakeCh375Usb& serial = bus.plugIn({.bus = 1, .port = 1, .address = 4, .id = {0x1A86, 0x7523}});
+  LibusbCh375& library = startBackend();
   EXPECT_EQ(library.presentMachines(), 3) << "a CH340 serial adapter is not a machine";
 
   EXPECT_NE(library.openDevice(1), kCh375InvalidHandle);
@@ -154,8 +163,8 @@ TEST_F(UsbMachines, DeviceIndexesFollowBusAndPort) {
 }
 
 TEST_F(UsbMachines, ExtraIdsMakeMoreDevicesMachines) {
-  FakeCh375Usb &own = bus.plugIn({.bus = 1, .port = 2, .address = 2, .id = {0x1234, 0x0042}});
-  LibusbCh375 &library = startBackend({{0x1234, 0x0042}});
+  FakeCh375Usb& own = bus.plugIn({.bus = 1, .port = 2, .address = 2, .id = {0x1234, 0x0042}});
+  LibusbCh375& library = startBackend({{0x1234, 0x0042}});
   EXPECT_EQ(library.presentMachines(), 1);
   EXPECT_NE(library.openDevice(0), kCh375InvalidHandle);
   EXPECT_TRUE(own.claimed());
@@ -171,11 +180,11 @@ TEST_F(UsbMachines, LinkTestOverBulkTransfers) {
       {FakeReply::SixBytes, LinkTestResult::WrongLength},
       {FakeReply::Silent, LinkTestResult::ReadFailed},
   };
-  std::vector<FakeCh375Usb *> machines;
+  std::vector<FakeCh375Usb*> machines;
   std::uint8_t port = 1;
-  for (const auto &c : cases)
+  for (const auto& c : cases)
     machines.push_back(&bus.plugIn({.bus = 1, .port = port, .address = port}, c.reply)), ++port;
-  LibusbCh375 &library = startBackend();
+  LibusbCh375& library = startBackend();
   for (int index = 0; index < static_cast<int>(std::size(cases)); ++index) {
     ASSERT_NE(library.openDevice(index), kCh375InvalidHandle);
     library.setTimeout(index, 300,
@@ -213,12 +222,12 @@ TEST_F(UsbMachines, InterruptTransfersSurviveAFewBusErrors) {
 // The program's side: the machine connection, chord capture and the reader
 // threads over the USB backend, the online labels in a window model.
 struct ProgramSide {
-  explicit ProgramSide(Ch375Library &library)
+  explicit ProgramSide(Ch375Library& library)
       : labels(model), path(library, realClock(), messages, labels, recorder, testing::lettersOnly) {}
 
   std::vector<std::string> chords() const {
     std::vector<std::string> chords;
-    for (const KeyEvent &event : recorder.events()) chords.push_back(event.chord);
+    for (const KeyEvent& event : recorder.events()) chords.push_back(event.chord);
     return chords;
   }
   ui::Colour onlineBackground() const { return model.get(ui::Control::标签_一号机在线, &ui::ControlState::background); }
@@ -232,18 +241,18 @@ struct ProgramSide {
 };
 
 TEST_F(UsbMachines, ChordsReachTheReaderThreadsAndPlugNoticesFollowTheCable) {
-  LibusbCh375 &library = startBackend();
+  LibusbCh375& library = startBackend();
   ProgramSide program(library);
   EXPECT_TRUE(program.messages.records().empty()) << "no machine at start, no message";
 
-  FakeCh375Usb &machine = bus.plugIn({.bus = 1, .port = 2, .address = 2});
+  FakeCh375Usb& machine = bus.plugIn({.bus = 1, .port = 2, .address = 2});
   ASSERT_TRUE(machine.waitForInterruptTransfer(20'000)) << "the arrival did not open the machine";
   EXPECT_EQ(machine.testFramesReceived(), 1);
   ASSERT_TRUE(eventually([&] { return program.onlineBackground() == kConnectedBackground; }));
 
   Player player(machine);
   const std::vector<std::string> struck = {"AB:FL", ":I", ":I", "RNO:", ":UO"};
-  for (const std::string &chord : struck) player.strike(chord);
+  for (const std::string& chord : struck) player.strike(chord);
   ASSERT_TRUE(eventually([&] { return program.chords().size() == struck.size(); }));
   EXPECT_EQ(program.chords(), struck);
   EXPECT_EQ(program.path.machines().queue(kRedSide).machineNumber(), kMachineNumber);
@@ -265,7 +274,7 @@ TEST_F(UsbMachines, ChordsReachTheReaderThreadsAndPlugNoticesFollowTheCable) {
 
 TEST_F(UsbMachines, AMachineThatAnswersWithSixBytesIsReportedAfterThreeChecks) {
   bus.plugIn({.bus = 1, .port = 2, .address = 2}, FakeReply::SixBytes);
-  LibusbCh375 &library = startBackend();
+  LibusbCh375& library = startBackend();
   ProgramSide program(library);  // opens the machine present at start
   const auto records = program.messages.records();
   ASSERT_EQ(records.size(), 1u);
@@ -294,8 +303,8 @@ TEST_F(UsbMachines, UnplugAndReplugInTheMiddleOfAMatch) {
   installMatchHandlers(model, engine);
   const AnswerKey answers(kMaterial);
 
-  FakeCh375Usb &machine = bus.plugIn({.bus = 1, .port = 2, .address = 2});
-  LibusbCh375 &library = startBackend();
+  FakeCh375Usb& machine = bus.plugIn({.bus = 1, .port = 2, .address = 2});
+  LibusbCh375& library = startBackend();
   OnlineLabels labels(model);
   KeystrokePath path(library, realClock(), messages, labels, engine, testing::lettersOnly);
   ConnectedMachines connected(path.machines());
@@ -307,7 +316,7 @@ TEST_F(UsbMachines, UnplugAndReplugInTheMiddleOfAMatch) {
   ASSERT_TRUE(eventually([&] { return engine.state() == MatchState::Running; }));
   const auto answerShownEntry = [&] {
     const MatchEngine::ShownEntry shown = engine.shownEntry(kRedSide);
-    for (const std::string &chord : answers.chordsOf(shown.text)) player.strike(chord);
+    for (const std::string& chord : answers.chordsOf(shown.text)) player.strike(chord);
   };
   answerShownEntry();
   ASSERT_TRUE(eventually([&] { return engine.side(kRedSide).roundScore == 1; }));
@@ -324,6 +333,41 @@ TEST_F(UsbMachines, UnplugAndReplugInTheMiddleOfAMatch) {
   answerShownEntry();
   ASSERT_TRUE(eventually([&] { return engine.side(kRedSide).roundScore == 2; }));
   path.stop();
+}
+
+// What a machine sends, recorded over USB into a report log, replays to
+// the very chords that were struck.
+TEST_F(UsbMachines, ARecordedLogReplaysToTheChordsStruck) {
+  FakeCh375Usb& machine = bus.plugIn({.bus = 1, .port = 2, .address = 2});
+  LibusbCh375& library = startBackend();
+  std::atomic<bool> stop{false};
+  std::atomic<bool> recording{false};
+  std::ostringstream log;
+  RecordOutcome outcome;
+  std::thread recorder([&] {
+    RecordRequest request;
+    request.stop = &stop;
+    request.onRecording = [&recording] { recording = true; };
+    outcome = recordReports(library, realClock(), request, log);
+  });
+  ASSERT_TRUE(eventually([&] { return recording.load(); }));
+  Player player(machine);
+  const std::vector<std::string> struck = {"AB:FL", ":I", ":I", "RNO:", "OGB:GBDI"};
+  for (const std::string& chord : struck) player.strike(chord);
+  ASSERT_TRUE(machine.waitUntilSent(20'000));
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  stop = true;
+  recorder.join();
+
+  EXPECT_TRUE(outcome.opened);
+  EXPECT_EQ(outcome.link, LinkTestResult::Answers);
+  EXPECT_EQ(outcome.recorded, 2 * struck.size());
+  const ReportLog read = parseReportLog(log.str());
+  ASSERT_TRUE(read.ok()) << read.error << "\n" << log.str();
+  std::vector<std::string> replayed;
+  for (const KeyEvent& event : replayReportLog(read.reports)) replayed.push_back(event.chord);
+  EXPECT_EQ(replayed, struck);
+  EXPECT_FALSE(machine.claimed()) << "the recorder lets go of the machine";
 }
 
 // Linux gives root every file whatever its mode. To see what a desktop user
@@ -348,19 +392,34 @@ class WithoutFilePowers {
 };
 
 TEST_F(UsbMachines, AMachineTheUserMayNotOpenIsExplainedOnce) {
-  FakeCh375Usb &machine = bus.plugIn({.bus = 1, .port = 4, .address = 9});
-  LibusbCh375 &library = startBackend();
+  FakeCh375Usb& machine = bus.plugIn({.bus = 1, .port = 4, .address = 9});
+  LibusbCh375& library = startBackend();
   bus.forbid(machine);
+  // A report may wait for a person (a message box); meanwhile the machine's
+  // device index must stay usable from other threads.
+  bool othersWaited = false;
+  std::thread other;
+  whileReporting = [&] {
+    std::promise<void> done;
+    std::future<void> finished = done.get_future();
+    other = std::thread([&library, done = std::move(done)]() mutable {
+      library.setTimeout(0, 3000, 3000);
+      done.set_value();
+    });
+    othersWaited = finished.wait_for(std::chrono::seconds(5)) != std::future_status::ready;
+  };
   {
     const WithoutFilePowers asDesktopUser;
     EXPECT_EQ(library.openDevice(0), kCh375InvalidHandle);
     EXPECT_EQ(library.openDevice(0), kCh375InvalidHandle);
   }
+  if (other.joinable()) other.join();
   const std::vector<std::string> texts = reportedTexts();
   ASSERT_EQ(texts.size(), 1u) << "told once, not at every attempt";
   EXPECT_NE(texts[0].find("/usr/lib/udev/rules.d/70-qiru-pk.rules"), std::string::npos) << texts[0];
   EXPECT_NE(texts[0].find("1-4"), std::string::npos) << "names the port: " << texts[0];
   EXPECT_FALSE(machine.claimed());
+  EXPECT_FALSE(othersWaited) << "the report was made holding the device index's lock";
 }
 
 }  // namespace

@@ -1,0 +1,50 @@
+#pragma once
+// Interrupt data blocks on their way from an interrupt routine (the
+// producer, on a thread of the CH375 library) to one consumer thread, as
+// they came: every block, whatever its length byte says. A ring of slots
+// allocated once, with the producer's and the consumer's positions as atomic
+// counters, so that push never allocates, locks or waits.
+//
+// When the consumer falls behind by more than the ring holds, the newest
+// block is dropped and counted; the blocks already in the ring keep their
+// order.
+
+#include <atomic>
+#include <cstdint>
+#include <vector>
+
+#include "device/report_layout.h"
+
+namespace qiru {
+
+// A block and the time it arrived, in ms since 1970-01-01 UTC.
+struct StampedBlock {
+  std::int64_t timeMs = 0;
+  InterruptData data{};
+};
+
+class InterruptRing {
+ public:
+  // Capacities below 1 become 1.
+  explicit InterruptRing(std::int32_t capacity);
+  InterruptRing(const InterruptRing&) = delete;
+  InterruptRing& operator=(const InterruptRing&) = delete;
+
+  // Producer. Copies the first kInterruptDataBytes bytes of data. False when
+  // the ring is full: the block is dropped.
+  bool push(const std::uint8_t* data, std::int64_t timeMs) noexcept;
+  // Consumer. Takes the oldest block; false when there is none.
+  bool pop(StampedBlock& out) noexcept;
+
+  // Blocks dropped because the ring was full, since construction.
+  std::uint64_t droppedCount() const { return dropped_.load(std::memory_order_relaxed); }
+
+ private:
+  std::vector<StampedBlock> slots_;
+  // Blocks pushed and blocks taken since construction; slot = count mod capacity.
+  alignas(64) std::atomic<std::uint64_t> pushed_{0};
+  alignas(64) std::atomic<std::uint64_t> taken_{0};
+  std::atomic<std::uint64_t> dropped_{0};
+};
+
+}  // namespace qiru
