@@ -133,7 +133,7 @@ void MatchReferee::look() {
 
 void MatchReferee::startRound() {
   roundStarted_ = true;
-  VirtualCh375& library = program_.library();
+  VirtualCh375& library = program_.virtualMachines();
   const std::int64_t now = realClock().nowMs();
   ChordPlayer(library, kRedSide - 1).play(now, keysOf(kReportInChord));
   if (program_.hasMachine2()) ChordPlayer(library, kBlueSide - 1).play(now, keysOf(kReportInChord));

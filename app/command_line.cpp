@@ -1,6 +1,8 @@
 #include "app/command_line.h"
 
 #include <map>
+#include <optional>
+#include <utility>
 
 #include "materials/utf8_path.h"
 
@@ -9,7 +11,9 @@ namespace {
 
 constexpr std::string_view kValueOptions[] = {"--bank",    "--machines", "--opponent", "--red",     "--blue",
                                               "--mode",    "--material", "--minutes",  "--entries", "--members",
-                                              "--flash",   "--screenshot"};
+                                              "--flash",   "--screenshot", "--usb-id"};
+// The one option that may be given more than once.
+constexpr std::string_view kUsbIdOption = "--usb-id";
 
 bool takesValue(std::string_view name) {
   for (const std::string_view option : kValueOptions) {
@@ -24,6 +28,38 @@ std::optional<BotStyle> botOf(const std::string& option, const std::string& text
   if (!style) error = option + " takes a bot as cpm=N,errors=P (for example cpm=200,errors=0.05): " + why;
   return style;
 }
+
+// The USB ID of --usb-id; an error when it is not one, or when this build
+// cannot reach USB machines at all.
+std::optional<UsbId> usbIdOf(const std::string& text, std::string& error) {
+#ifdef QIRU_HAS_USB
+  std::optional<UsbId> id = parseUsbId(text);
+  if (!id) {
+    error = "--usb-id takes a vendor and product ID as lsusb shows them, four hex digits each (1a86:5537), not \"" +
+            text + "\"";
+  }
+  return id;
+#else
+  (void)text;
+  error = "--usb-id names USB machines, and this build has no USB support (libusb-1.0 was missing when it was built)";
+  return std::nullopt;
+#endif
+}
+
+MachineSource machineSourceOf(const std::string& text, std::string& error) {
+  const std::pair<std::string_view, MachineSource> names[] = {{"auto", MachineSource::Auto},
+                                                              {"usb", MachineSource::Usb},
+                                                              {"keyboard", MachineSource::Keyboard},
+                                                              {"bots", MachineSource::Bots}};
+  for (const auto& [name, source] : names) {
+    if (text == name) return source;
+  }
+  error = "--machines takes auto (USB machines when one is plugged in, else the keyboard), usb, keyboard (machine 1"
+          " is the PC keyboard) or bots (--red BOT --blue BOT), not \"" + text + "\"";
+  return MachineSource::Auto;
+}
+
+bool isUsbOrAuto(MachineSource source) { return source == MachineSource::Usb || source == MachineSource::Auto; }
 
 }  // namespace
 
@@ -42,24 +78,39 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
     }
     if (!takesValue(args[i])) return {{}, "unknown argument \"" + args[i] + "\""};
     if (i + 1 == args.size()) return {{}, args[i] + " needs a value"};
-    if (!given.emplace(args[i], args[i + 1]).second) return {{}, args[i] + " is given twice"};
+    if (args[i] == kUsbIdOption) {
+      std::string error;
+      const std::optional<UsbId> id = usbIdOf(args[i + 1], error);
+      if (!id) return {{}, error};
+      options.usbIds.push_back(*id);
+    } else if (!given.emplace(args[i], args[i + 1]).second) {
+      return {{}, args[i] + " is given twice"};
+    }
     ++i;
   }
   if (given.contains("--bank")) options.bank = pathFromUtf8(given["--bank"]);
   if (given.contains("--machines")) {
-    const std::string& machines = given["--machines"];
-    if (machines == "bots") {
-      options.machines = MachineSource::Bots;
-    } else if (machines != "keyboard") {
-      return {{}, "--machines takes keyboard (machine 1 is the PC keyboard) or bots (--red BOT --blue BOT), not \"" +
-                      machines + "\""};
-    }
+    std::string error;
+    options.machines = machineSourceOf(given["--machines"], error);
+    if (!error.empty()) return {{}, error};
   }
   if (options.autoplay) {
     if (given.contains("--machines") || given.contains("--opponent")) {
       return {{}, "--autoplay plays bots at both machines: give them with --red BOT and --blue BOT"};
     }
     options.machines = MachineSource::Bots;
+  }
+  // A bot plays machine 2 through the virtual machines, beside the keyboard
+  // machine; USB machines have a real machine 2, or a simulated one.
+  if (given.contains("--opponent")) {
+    if (given.contains("--machines") && isUsbOrAuto(options.machines)) {
+      return {{}, "--opponent BOT plays against the keyboard machine (--machines keyboard); with USB machines"
+                  " machine 2 is the second machine, or simulated while only one is plugged in"};
+    }
+    if (options.machines == MachineSource::Auto) options.machines = MachineSource::Keyboard;
+  }
+  if (!options.usbIds.empty() && !isUsbOrAuto(options.machines)) {
+    return {{}, "--usb-id names USB machines: it goes with --machines usb or auto, not with the keyboard or bots"};
   }
   if (given.contains("--screenshot") && !options.autoplay) return {{}, "--screenshot is taken at the end of --autoplay"};
   if (given.contains("--screenshot")) options.screenshot = pathFromUtf8(given["--screenshot"]);
@@ -93,12 +144,17 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
 }
 
 std::string usageText() {
-  return "usage: qiru-pk [--bank DIR] [--machines keyboard] [--opponent BOT]\n"
+  return "usage: qiru-pk [--bank DIR] [--machines auto|usb] [--usb-id VVVV:PPPP]...\n"
+         "       qiru-pk [--bank DIR] --machines keyboard [--opponent BOT]\n"
          "       qiru-pk [--bank DIR] --machines bots [--red BOT] [--blue BOT]\n"
          "  --bank DIR          the question bank folder\n"
+         "  --machines auto     USB machines when one is plugged in at start, else the keyboard (the default)\n"
+         "  --machines usb      the USB machines: machine 1 the first in USB port order, machine 2 the second;\n"
+         "                      with one machine, machine 2 is simulated\n"
+         "  --usb-id VVVV:PPPP  also a USB machine: a device with these IDs (as lsusb shows them); repeatable\n"
          "  --machines keyboard machine 1 is the PC keyboard (F1 in the window shows the keys)\n"
          "  --machines bots     both machines are played by bots\n"
-         "  --opponent BOT      machine 2 is a bot instead of the simulated machine 2\n"
+         "  --opponent BOT      machine 2 is a bot instead of the simulated machine 2; machine 1 is the keyboard\n"
          "  BOT                 cpm=N,errors=P: chords a minute (300) and share of wrong chords (0)\n"
          "       qiru-pk --autoplay [--red BOT] [--blue BOT] [--screenshot FILE.png] [match options]\n"
          "  --autoplay          bots play one match in the window in real time, then the program ends\n"

@@ -3,9 +3,17 @@
 //
 //   --bank DIR          the question bank folder (else beside the program
 //                       or in the user's data folder)
-//   --machines keyboard machine 1 is the PC keyboard (the default)
+//   --machines auto     the USB machines when one is plugged in at start,
+//                       else the keyboard machine (the default)
+//   --machines usb      the USB machines: machine 1 the first in USB port
+//                       order, machine 2 the second (simulated while only
+//                       one is plugged in)
+//   --usb-id VVVV:PPPP  another ID of a USB machine (repeatable; usb, auto)
+//   --machines keyboard machine 1 is the PC keyboard
 //   --machines bots     both machines are bots (--red BOT, --blue BOT)
-//   --opponent BOT      machine 2 is a bot instead of the simulated machine
+//   --opponent BOT      machine 2 is a bot instead of the simulated machine;
+//                       machine 1 is then the keyboard (a bot cannot play
+//                       beside USB machines)
 //   BOT                 cpm=N,errors=P (chords a minute, share of wrong chords)
 //   --autoplay          bots play one match in the window, in real time, and
 //                       the program ends (--red BOT; --blue BOT, else machine
@@ -19,16 +27,20 @@
 #include <string>
 #include <vector>
 
+#include "device/libusb/usb_ids.h"
 #include "match/match_bot.h"
 #include "support/match_types.h"
 
 namespace qiru::app {
 
-enum class MachineSource { Keyboard, Bots };
+// Auto is decided at start (usb_machines.h): Usb when a USB machine is
+// plugged in, else Keyboard.
+enum class MachineSource { Auto, Keyboard, Usb, Bots };
 
 struct AppOptions {
   std::optional<std::filesystem::path> bank;
-  MachineSource machines = MachineSource::Keyboard;
+  MachineSource machines = MachineSource::Auto;
+  std::vector<UsbId> usbIds;     // more IDs of USB machines (usb, auto)
   std::optional<BotStyle> red;   // machine 1's bot (bots only)
   std::optional<BotStyle> blue;  // machine 2's bot; none: simulated machine 2
   bool help = false;

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <optional>
 #include <iostream>
+#include <utility>
 
 #include "app/autoplay.h"
 #include "app/bank_location.h"
@@ -17,6 +18,7 @@
 #include "app/remembered_window.h"
 #include "app/startup_guards.h"
 #include "app/startup_probe.h"
+#include "app/usb_machines.h"
 #include "materials/utf8_path.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_message_pump.h"
@@ -89,7 +91,16 @@ int main(int argc, char** argv) {
   const std::filesystem::path bank = app::chooseBankFolder(places);
   app::prepareBankFolder(places, bank);
 
-  app::Program program(model, window, messages, parsed.options, bank);
+  // The USB machines' problems show as boxes of the window: decided once
+  // the message boxes have their owner.
+  app::MachineBackend machines =
+      app::chooseMachineBackend(parsed.options.machines, app::libusbStarter(parsed.options.usbIds, messages), std::cerr);
+  if (!machines.error.empty()) {
+    std::cerr << "qiru-pk: " << machines.error << "\n";
+    return 1;
+  }
+  const app::MachineSource machineSource = machines.machines;
+  app::Program program(model, window, messages, parsed.options, bank, std::move(machines));
   model.setHandler(ui::Control::QiruPK, ui::EventKind::AboutToBeDestroyed, [&](const ui::ControlEvent&) {
     messages.close();
     program.stop();
@@ -101,7 +112,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::optional<app::MatchReferee> referee;
-  if (parsed.options.machines == app::MachineSource::Bots) referee.emplace(model, program, window, parsed.options, std::cout);
+  if (machineSource == app::MachineSource::Bots) referee.emplace(model, program, window, parsed.options, std::cout);
 
   window.applyPendingChanges();
   if (!parsed.options.autoplay) app::restoreWindow(window);

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <utility>
 
 #include "app/keyboard_layout.h"
 #include "device/side.h"
@@ -33,7 +34,7 @@ void serveWindow() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInpu
 }  // namespace
 
 Program::Program(ui::ControlModel& model, QWidget& window, MessageService& messages, const AppOptions& options,
-                 const std::filesystem::path& bankFolder)
+                 const std::filesystem::path& bankFolder, MachineBackend machines)
     : model_(model),
       window_(window),
       messages_(messages),
@@ -41,13 +42,14 @@ Program::Program(ui::ControlModel& model, QWidget& window, MessageService& messa
       materials_(&messages),
       engine_(model, realClock(), messages, materials_, bank_),
       labels_(model),
-      library_(realClock()) {
+      virtual_(realClock()),
+      usb_(std::move(machines.usb)) {
   ui::setUpMainWindow(model_);
   installWindowHandlers();
   installMatchHandlers(model_, engine_);
   fillMaterialBox();
   ui::showTwoLines(model_, Control::超级编辑框_题目1, std::string(kIdleHeadline), std::string(kIdleNote));
-  startMachines(options);
+  startMachines(options, machines.machines);
   loadFingeringScheme(&messages_);
 }
 
@@ -87,26 +89,35 @@ void Program::selectItemValue(std::int32_t itemValue) {
   onMaterialChosen();
 }
 
-void Program::startMachines(const AppOptions& options) {
-  if (options.machines == MachineSource::Keyboard) {
-    library_.attach(0, std::make_shared<VirtualMachine>(kKeyboardMachineNumber, kVirtualSecondNumber));
+void Program::startMachines(const AppOptions& options, MachineSource machines) {
+  if (usb_) {
+    // A missing machine 2 is simulated by the match, as ever.
+    path_.emplace(*usb_, realClock(), messages_, labels_, engine_);
   } else {
-    library_.attach(0, std::make_shared<VirtualMachine>(kBotMachineNumbers[0], kVirtualSecondNumber));
+    const bool keyboard = machines == MachineSource::Keyboard;
+    virtual_.attach(deviceIndexOf(kRedSide),
+                    std::make_shared<VirtualMachine>(keyboard ? kKeyboardMachineNumber : kBotMachineNumbers[0],
+                                                     kVirtualSecondNumber));
+    // No machine 2 at all: the match simulates it, as with one USB machine.
+    if (options.blue) {
+      virtual_.attach(deviceIndexOf(kBlueSide),
+                      std::make_shared<VirtualMachine>(kBotMachineNumbers[1], kVirtualSecondNumber));
+    }
+    path_.emplace(virtual_, realClock(), messages_, labels_, engine_);
   }
-  // No machine 2 at all: the match simulates it, as with one USB machine.
-  if (options.blue) library_.attach(1, std::make_shared<VirtualMachine>(kBotMachineNumbers[1], kVirtualSecondNumber));
-  path_.emplace(library_, realClock(), messages_, labels_, engine_);
   machines_.emplace(path_->machines());
   engine_.attachMachines(*machines_);
+  if (usb_) return;
 
   const auto seed = static_cast<std::uint64_t>(realClock().nowMs());
-  if (options.machines == MachineSource::Keyboard) {
-    keyboard_ = std::make_unique<KeyboardMachine>(library_, 0, realClock(), &window_, [this] { showKeyboardLayout(); });
+  if (machines == MachineSource::Keyboard) {
+    keyboard_ = std::make_unique<KeyboardMachine>(virtual_, deviceIndexOf(kRedSide), realClock(), &window_,
+                                                  [this] { showKeyboardLayout(); });
     qApp->installEventFilter(keyboard_.get());
   } else if (options.red) {
-    red_ = std::make_unique<OpponentBot>(realClock(), library_, engine_, kRedSide, *options.red, seed);
+    red_ = std::make_unique<OpponentBot>(realClock(), virtual_, engine_, kRedSide, *options.red, seed);
   }
-  if (options.blue) blue_ = std::make_unique<OpponentBot>(realClock(), library_, engine_, kBlueSide, *options.blue, ~seed);
+  if (options.blue) blue_ = std::make_unique<OpponentBot>(realClock(), virtual_, engine_, kBlueSide, *options.blue, ~seed);
   onMaterialChosen();
 }
 
@@ -154,8 +165,13 @@ void Program::stop() {
   for (OpponentBot* bot : {red_.get(), blue_.get()}) {
     if (bot != nullptr) bot->stop();
   }
-  if (path_) path_->stop();
-  library_.shutdown();
+  if (path_) {
+    path_->stop();
+    // The USB library's threads run on until it goes; from here on they
+    // call nothing of the program's.
+    path_->machines().disconnect();
+  }
+  virtual_.shutdown();
 }
 
 }  // namespace qiru::app

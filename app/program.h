@@ -1,9 +1,10 @@
 #pragma once
 // The program once its window exists and the guards have let it run: the
 // question bank in the material box, the match engine, the machines (the
-// keyboard machine, bots, the simulated machine 2) with their reader
-// threads, and the fingering scheme. Everything the window's handlers reach
-// lives here; stop() ends every thread before anything goes away.
+// USB machines, or the keyboard machine and bots on the virtual library;
+// the simulated machine 2) with their reader threads, and the fingering
+// scheme. Everything the window's handlers reach lives here; stop() ends
+// every thread before anything goes away.
 
 #include <filesystem>
 #include <memory>
@@ -12,6 +13,7 @@
 #include "app/command_line.h"
 #include "app/keyboard_machine.h"
 #include "app/opponent_bot.h"
+#include "app/usb_machines.h"
 #include "device/virtual/virtual_ch375.h"
 #include "match/keystroke_path.h"
 #include "match/match_engine.h"
@@ -34,16 +36,18 @@ inline constexpr std::int32_t kVirtualSecondNumber = 180101;
 class Program {
  public:
   // Runs the start-up proper after the guards: window set-up, bank scan,
-  // idle banner, machines and reader threads, scheme.
+  // idle banner, machines and reader threads, scheme. `machines` is what
+  // chooseMachineBackend decided (without an error).
   Program(ui::ControlModel& model, QWidget& window, MessageService& messages, const AppOptions& options,
-          const std::filesystem::path& bankFolder);
+          const std::filesystem::path& bankFolder, MachineBackend machines);
   ~Program() { stop(); }
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
 
-  // Ends the bots, the keyboard, the reader threads and the virtual
-  // machines' threads, and lets go of the window's handlers. Later calls do
-  // nothing.
+  // Ends the bots, the keyboard, the reader threads, then the library's
+  // calls into the program and the virtual machines' threads, and lets go of
+  // the window's handlers. The USB machines are closed when the program
+  // goes. Later calls do nothing.
   void stop();
 
   MatchEngine& engine() { return engine_; }
@@ -55,14 +59,15 @@ class Program {
   void importChosen(const std::filesystem::path& chosen);
   // Selects the material of that item value in the material box.
   void selectItemValue(std::int32_t itemValue);
-  VirtualCh375& library() { return library_; }
+  // The virtual library of the keyboard machine and the bots.
+  VirtualCh375& virtualMachines() { return virtual_; }
   // Whether a machine 2 is attached (else the match simulates it).
   bool hasMachine2() const { return blue_ != nullptr; }
 
  private:
   void installWindowHandlers();
   void fillMaterialBox();
-  void startMachines(const AppOptions& options);
+  void startMachines(const AppOptions& options, MachineSource machines);
   void onMaterialChosen();
   void chooseAndImport();
   void showKeyboardLayout();
@@ -74,7 +79,9 @@ class Program {
   MaterialSet materials_;
   MatchEngine engine_;
   OnlineLabels labels_;
-  VirtualCh375 library_;
+  // Declared before the machine link, which must go first.
+  VirtualCh375 virtual_;
+  std::unique_ptr<Ch375Library> usb_;  // the USB machines, when they play
   std::optional<KeystrokePath> path_;
   std::optional<ConnectedMachines> machines_;
   std::unique_ptr<KeyboardMachine> keyboard_;

@@ -3,7 +3,7 @@
 # With a display it opens the match window (arguments go to qiru-pk);
 # without one it plays a short match between two bots in an offscreen
 # window and prints the key records and the result. A first argument that is
-# a qiru-steno command (decode, check, layout, replay, simulate) runs
+# a qiru-steno command (decode, check, layout, record, replay, simulate) runs
 # qiru-steno instead.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -11,7 +11,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$root/scripts/build.sh" "$root/build/release" -DCMAKE_BUILD_TYPE=Release -DQIRU_BUILD_BENCHMARKS=OFF
 bin="$root/build/release"
 case "${1:-}" in
-  decode|check|layout|replay|simulate)
+  decode|check|layout|record|replay|simulate)
     exec "$bin/tools/qiru-steno" "$@" ;;
 esac
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then

@@ -5,13 +5,48 @@
 namespace qiru::app {
 namespace {
 
-TEST(CommandLineTest, DefaultIsTheKeyboardAgainstTheSimulatedMachine2) {
+// Without options the start decides: USB machines when one is plugged in,
+// else the keyboard, against the simulated machine 2 either way.
+TEST(CommandLineTest, DefaultIsAutoAgainstTheSimulatedMachine2) {
   const ParsedCommandLine parsed = parseCommandLine({});
   ASSERT_EQ(parsed.error, "");
-  EXPECT_EQ(parsed.options.machines, MachineSource::Keyboard);
+  EXPECT_EQ(parsed.options.machines, MachineSource::Auto);
+  EXPECT_TRUE(parsed.options.usbIds.empty());
   EXPECT_FALSE(parsed.options.blue);
   EXPECT_FALSE(parsed.options.bank);
 }
+
+TEST(CommandLineTest, MachineSources) {
+  const struct {
+    std::vector<std::string> args;
+    MachineSource machines;
+  } cases[] = {
+      {{"--machines", "auto"}, MachineSource::Auto},
+      {{"--machines", "usb"}, MachineSource::Usb},
+      {{"--machines", "keyboard"}, MachineSource::Keyboard},
+      {{"--machines", "bots"}, MachineSource::Bots},
+      // A bot opponent plays beside the keyboard machine, never beside USB machines.
+      {{"--opponent", "cpm=100"}, MachineSource::Keyboard},
+      {{"--machines", "keyboard", "--opponent", "cpm=100"}, MachineSource::Keyboard},
+      {{"--autoplay"}, MachineSource::Bots},
+  };
+  for (const auto& c : cases) {
+    const ParsedCommandLine parsed = parseCommandLine(c.args);
+    ASSERT_EQ(parsed.error, "") << c.args.back();
+    EXPECT_EQ(parsed.options.machines, c.machines) << c.args.back();
+  }
+}
+
+#ifdef QIRU_HAS_USB
+TEST(CommandLineTest, UsbIdsAddUpInTheirOrder) {
+  const ParsedCommandLine parsed =
+      parseCommandLine({"--usb-id", "1A86:E010", "--machines", "usb", "--usb-id", "04d8:000a"});
+  ASSERT_EQ(parsed.error, "");
+  EXPECT_EQ(parsed.options.machines, MachineSource::Usb);
+  EXPECT_EQ(parsed.options.usbIds, (std::vector<UsbId>{{0x1A86, 0xE010}, {0x04D8, 0x000A}}));
+  EXPECT_EQ(parseCommandLine({"--usb-id", "1a86:e010"}).options.machines, MachineSource::Auto);
+}
+#endif
 
 TEST(CommandLineTest, OpponentBotPlaysMachine2) {
   const ParsedCommandLine parsed = parseCommandLine({"--opponent", "cpm=120,errors=0.1", "--bank", "/tmp/b"});
@@ -36,7 +71,19 @@ TEST(CommandLineTest, WrongCommandLinesSayWhatIsWrong) {
   } cases[] = {
       {{"--colour"}, "unknown argument \"--colour\""},
       {{"--bank"}, "--bank needs a value"},
-      {{"--machines", "usb"}, "--machines takes keyboard"},
+      {{"--machines", "serial"}, "--machines takes auto (USB machines when one is plugged in, else the keyboard), usb,"},
+      {{"--machines", "usb", "--opponent", "cpm=100"}, "--opponent BOT plays against the keyboard machine"},
+      {{"--machines", "auto", "--opponent", "cpm=100"}, "with USB machines machine 2 is the second machine"},
+      {{"--usb-id"}, "--usb-id needs a value"},
+#ifdef QIRU_HAS_USB
+      {{"--machines", "keyboard", "--usb-id", "1a86:e010"}, "--usb-id names USB machines"},
+      {{"--opponent", "cpm=100", "--usb-id", "1a86:e010"}, "--usb-id names USB machines"},
+      {{"--autoplay", "--usb-id", "1a86:e010"}, "--usb-id names USB machines"},
+      {{"--usb-id", "1a86"}, "--usb-id takes a vendor and product ID as lsusb shows them"},
+      {{"--usb-id", "1a86:5537x"}, "not \"1a86:5537x\""},
+#else
+      {{"--usb-id", "1a86:e010"}, "this build has no USB support"},
+#endif
       {{"--red", "cpm=100"}, "--red plays machine 1 only with --machines bots"},
       {{"--machines", "bots", "--opponent", "cpm=1"}, "machine 2 is --blue BOT"},
       {{"--opponent", "fast"}, "--opponent takes a bot as cpm=N,errors=P"},

@@ -1,5 +1,6 @@
 // The program in its window: the PC keyboard plays machine 1 through the
-// whole keystroke path, and an imported material is listed and selected.
+// whole keystroke path (or, with USB machines, does not), and an imported
+// material is listed and selected.
 
 #include "app/keyboard_machine.h"
 
@@ -13,6 +14,7 @@
 
 #include "app/program.h"
 #include "device/machine_connection.h"
+#include "device/virtual/chord_player.h"
 #include "support/headless_messages.h"
 #include "ui/qt/main_window.h"
 
@@ -27,11 +29,13 @@ bool waitFor(const std::function<bool()>& ready) {
 }
 
 struct ProgramWindow {
+  explicit ProgramWindow(MachineBackend machines = {})
+      : program(model, window, messages, AppOptions{}, bank.path().toStdString(), std::move(machines)) {}
   QTemporaryDir bank;
   ui::ControlModel model;
   ui::qt::MainWindow window{model};
   HeadlessMessages messages;
-  Program program{model, window, messages, AppOptions{}, bank.path().toStdString()};
+  Program program;
 };
 
 TEST(KeyboardMachineTest, AChordFromTheKeyboardReportsMachine1In) {
@@ -51,6 +55,21 @@ TEST(KeyboardMachineTest, AChordFromTheKeyboardReportsMachine1In) {
       << model.text(ui::Control::标签_一号机在线);
   EXPECT_EQ(model.text(ui::Control::标签_二号机在线), "蓝方：" + std::to_string(kSimulatedMachineNumber))
       << "without machine 2 the match simulates it";
+}
+
+// USB machines (a virtual one standing in) play instead of the keyboard:
+// their reports reach the match, and no keyboard machine is there.
+TEST(KeyboardMachineTest, UsbMachinesPlayInsteadOfTheKeyboard) {
+  auto usb = std::make_unique<VirtualCh375>(realClock());
+  VirtualCh375& machines = *usb;
+  machines.attach(0, std::make_shared<VirtualMachine>(12345, kVirtualSecondNumber));
+  ProgramWindow w({MachineSource::Usb, std::move(usb), {}});
+  ChordPlayer(machines, 0).play(realClock().nowMs() + 50, {.right = 0, .left = 1});
+  EXPECT_TRUE(waitFor([&] { return w.model.text(ui::Control::标签_一号机在线) == "红方：12345"; }))
+      << w.model.text(ui::Control::标签_一号机在线);
+  EXPECT_TRUE(w.program.virtualMachines().openDevice(0) == kCh375InvalidHandle) << "no keyboard machine";
+  w.program.stop();
+  machines.shutdown();
 }
 
 TEST(KeyboardMachineTest, ImportedMaterialIsListedAndSelected) {
