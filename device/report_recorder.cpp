@@ -1,6 +1,7 @@
 #include "device/report_recorder.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <ostream>
@@ -77,6 +78,15 @@ RecordOutcome recordReports(Ch375Library& library, Clock& clock, const RecordReq
   const std::int64_t startMs = clock.nowMs();
   out << headerOf(index, startMs, outcome.link) << std::flush;
   outcome.listened = library.setIntRoutine(index, routine) != 0;
+  // A removal notice may be about another device: the machine is gone only
+  // when it no longer answers the test frame.
+  std::atomic<bool> removalNoticed{false};
+  library.setDeviceNotify(index, "", [&removalNoticed](std::uint32_t status) {
+    if (status == kCh375DeviceRemoved) removalNoticed = true;
+  });
+  const auto unplugged = [&] {
+    return removalNoticed.exchange(false) && linkTest(library, index) != LinkTestResult::Answers;
+  };
   if (outcome.listened) {
     if (request.onRecording) request.onRecording();
     LogWriter writer(out, outcome);
@@ -87,12 +97,17 @@ RecordOutcome recordReports(Ch375Library& library, Clock& clock, const RecordReq
       if (leftMs <= 0) break;
       clock.sleepFor(std::min(leftMs, kRecorderPollMs));
       writer.drain(ring);
+      if (unplugged()) {
+        outcome.unplugged = true;
+        break;
+      }
     }
     // Once the routine is gone nothing more reaches the ring: the last
     // drain writes every report that arrived.
     library.setIntRoutine(index, {});
     writer.drain(ring);
   }
+  library.setDeviceNotify(index, "", {});
   library.closeDevice(index);
   outcome.dropped = ring.droppedCount();
   outcome.writeFailed = !out.good();

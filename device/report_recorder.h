@@ -48,13 +48,16 @@ struct RecordOutcome {
   LinkTestResult link = LinkTestResult::Answers;
   // The output went bad (disk full, say); the recording ended there.
   bool writeFailed = false;
+  // The machine was unplugged (it stopped answering after a removal
+  // notice); the recording ended there.
+  bool unplugged = false;
   std::uint64_t recorded = 0;  // report lines written
   std::uint64_t dropped = 0;   // reports lost because the ring was full
 };
 
 // Opens the machine at the device index, sets its time-outs, makes one link
-// test and records its reports into `out` until the duration has passed or
-// the stop flag is set; then removes the interrupt routine, writes what is
+// test and records its reports into `out` until the duration has passed,
+// the stop flag is set or the machine is unplugged; then removes the interrupt routine, writes what is
 // left in the ring and closes the machine. The log starts with comment
 // lines: which machine, when, the link test, and what the columns are. Each
 // report is logged as its whole interrupt data block, so that a replay of

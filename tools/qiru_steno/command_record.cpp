@@ -149,6 +149,7 @@ void tellOutcome(const RecordOutcome& outcome, int machine, const std::string& l
     err << "; " << outcome.dropped << " more were lost because the log was written too slowly";
   }
   err << "\n";
+  if (outcome.unplugged) err << kPrefix << name << " was unplugged, which ended the recording\n";
 }
 
 int record(const RecordArguments& arguments, std::ostream& err) {

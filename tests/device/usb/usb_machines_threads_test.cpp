@@ -370,6 +370,36 @@ TEST_F(UsbMachines, ARecordedLogReplaysToTheChordsStruck) {
   EXPECT_FALSE(machine.claimed()) << "the recorder lets go of the machine";
 }
 
+// Pulling the cable ends a recording; what came before is a valid log.
+TEST_F(UsbMachines, UnpluggingTheMachineEndsARecording) {
+  FakeCh375Usb& machine = bus.plugIn({.bus = 1, .port = 2, .address = 2});
+  LibusbCh375& library = startBackend();
+  std::atomic<bool> recording{false};
+  std::atomic<bool> ended{false};
+  std::ostringstream log;
+  RecordOutcome outcome;
+  std::thread recorder([&] {
+    RecordRequest request;
+    request.durationMs = 60'000;  // a safety net: the unplug must end it long before
+    request.onRecording = [&recording] { recording = true; };
+    outcome = recordReports(library, realClock(), request, log);
+    ended = true;
+  });
+  ASSERT_TRUE(eventually([&] { return recording.load(); }));
+  Player(machine).strike(":I");
+  ASSERT_TRUE(machine.waitUntilSent(20'000));
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  bus.unplug(machine);
+  const bool endedByUnplug = eventually([&] { return ended.load(); });
+  recorder.join();
+  EXPECT_TRUE(endedByUnplug);
+  EXPECT_TRUE(outcome.unplugged);
+  EXPECT_EQ(outcome.recorded, 2u);
+  const ReportLog read = parseReportLog(log.str());
+  ASSERT_TRUE(read.ok()) << read.error;
+  EXPECT_EQ(read.reports.size(), 2u);
+}
+
 // Linux gives root every file whatever its mode. To see what a desktop user
 // without the udev rule sees, the calling thread sets that power aside.
 class WithoutFilePowers {
