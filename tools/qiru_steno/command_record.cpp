@@ -251,7 +251,8 @@ extern const Command kRecordCommand{
     "                      until Ctrl-C, which keeps the log written so far\n"
     "  --usb-id VVVV:PPPP  a machine whose chip has other IDs than 4348:5537 or\n"
     "                      1a86:5537, as lsusb shows them; may be repeated\n"
-    "The machine must not be in use by qiru-pk meanwhile.\n"
+    "Unplugging the machine also ends the recording. The machine must not be in\n"
+    "use by qiru-pk meanwhile.\n"
     "Exit status 1 when no machine can be recorded or LOG cannot be written, 2\n"
     "for a wrong command line.",
     runRecord,
