@@ -34,10 +34,7 @@ std::optional<BotStyle> botOf(const std::string& option, const std::string& text
 std::optional<UsbId> usbIdOf(const std::string& text, std::string& error) {
 #ifdef QIRU_HAS_USB
   std::optional<UsbId> id = parseUsbId(text);
-  if (!id) {
-    error = "--usb-id takes a vendor and product ID as lsusb shows them, four hex digits each (1a86:5537), not \"" +
-            text + "\"";
-  }
+  if (!id) error = badUsbIdText(text);
   return id;
 #else
   (void)text;

@@ -35,7 +35,15 @@ class InterruptRing {
   bool push(const std::uint8_t* data, std::int64_t timeMs) noexcept;
   // Consumer. Takes the oldest block; false when there is none.
   bool pop(StampedBlock& out) noexcept;
+  // Consumer. Passes over every block pushed before the count-th (counted
+  // from construction) without taking it.
+  void skipTo(std::uint64_t count) noexcept;
 
+  // Any thread. Blocks pushed and taken (or skipped) since construction.
+  std::uint64_t pushedCount() const { return pushed_.load(std::memory_order_acquire); }
+  std::uint64_t takenCount() const { return taken_.load(std::memory_order_acquire); }
+  bool isFull() const { return pushedCount() - takenCount() >= slots_.size(); }
+  std::int32_t capacity() const { return static_cast<std::int32_t>(slots_.size()); }
   // Blocks dropped because the ring was full, since construction.
   std::uint64_t droppedCount() const { return dropped_.load(std::memory_order_relaxed); }
 

@@ -5,44 +5,23 @@
 
 namespace qiru {
 
-KeyReportQueue::KeyReportQueue(std::int32_t capacity)
-    : slots_(static_cast<std::size_t>(std::max(capacity, kDefaultReportQueueCapacity))) {}
+KeyReportQueue::KeyReportQueue(std::int32_t capacity) : ring_(std::max(capacity, kDefaultReportQueueCapacity)) {}
 
-bool KeyReportQueue::push(const std::uint8_t* data, std::int64_t timeMs) noexcept {
-  const std::uint64_t pushed = pushed_.load(std::memory_order_relaxed);
-  // Only the consumer's own position frees a slot: a slot a reset dropped
-  // may still be in the consumer's hands until its next pop.
-  if (pushed - taken_.load(std::memory_order_acquire) >= slots_.size()) {
-    dropped_.fetch_add(1, std::memory_order_relaxed);
-    return false;
-  }
-  Slot& slot = slots_[pushed % slots_.size()];
-  std::copy_n(data, kInterruptDataBytes, slot.data.begin());
-  slot.timeMs = timeMs;
-  pushed_.store(pushed + 1, std::memory_order_release);
-  return true;
-}
+bool KeyReportQueue::push(const std::uint8_t* data, std::int64_t timeMs) noexcept { return ring_.push(data, timeMs); }
 
-std::uint64_t KeyReportQueue::skipDropped() {
+void KeyReportQueue::skipDropped() {
   const std::uint32_t resets = resets_.load(std::memory_order_acquire);
   if (resets != resetsSeen_) {
     resetsSeen_ = resets;
     lastKeyBytes_ = kNoKeyPressed;
   }
-  std::uint64_t taken = taken_.load(std::memory_order_relaxed);
-  const std::uint64_t droppedBefore = droppedBefore_.load(std::memory_order_acquire);
-  if (taken < droppedBefore) {
-    taken = droppedBefore;
-    taken_.store(taken, std::memory_order_release);
-  }
-  return taken;
+  ring_.skipTo(droppedBefore_.load(std::memory_order_acquire));
 }
 
 bool KeyReportQueue::pop(KeyReport& out) {
-  const std::uint64_t taken = skipDropped();
-  if (taken == pushed_.load(std::memory_order_acquire)) return false;
-  const Slot slot = slots_[taken % slots_.size()];
-  taken_.store(taken + 1, std::memory_order_release);
+  skipDropped();
+  StampedBlock slot;
+  if (!ring_.pop(slot)) return false;
 
   out.timeMs = slot.timeMs;
   if (const auto keys = keyBytesOf(slot.data.data())) lastKeyBytes_ = *keys;
@@ -71,17 +50,13 @@ void KeyReportQueue::learnNumbers(std::uint32_t selfReport) {
 }
 
 bool KeyReportQueue::isEmpty() const {
-  const std::uint64_t taken =
-      std::max(taken_.load(std::memory_order_relaxed), droppedBefore_.load(std::memory_order_acquire));
-  return taken == pushed_.load(std::memory_order_acquire);
+  return std::max(ring_.takenCount(), droppedBefore_.load(std::memory_order_acquire)) == ring_.pushedCount();
 }
 
-bool KeyReportQueue::isFull() const {
-  return pushed_.load(std::memory_order_acquire) - taken_.load(std::memory_order_acquire) >= slots_.size();
-}
+bool KeyReportQueue::isFull() const { return ring_.isFull(); }
 
 void KeyReportQueue::reset() {
-  const std::uint64_t pushed = pushed_.load(std::memory_order_acquire);
+  const std::uint64_t pushed = ring_.pushedCount();
   // Two resets at once keep the later mark.
   std::uint64_t mark = droppedBefore_.load(std::memory_order_relaxed);
   while (mark < pushed && !droppedBefore_.compare_exchange_weak(mark, pushed, std::memory_order_release)) {

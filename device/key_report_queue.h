@@ -1,9 +1,9 @@
 #pragma once
 // The reports of one machine on their way from the interrupt routine (the
 // producer, on a thread of the CH375 library) to the machine's reader thread
-// (the consumer). A ring of slots allocated once, with the producer's and
-// the consumer's positions as atomic counters: push never allocates, locks
-// or waits, and neither side can see a slot the other is still writing.
+// (the consumer), in an interrupt ring (interrupt_ring.h): push never
+// allocates, locks or waits, and neither side can see a slot the other is
+// still writing.
 //
 // When more reports are unread than the ring holds, the newest is dropped
 // and counted: the reports already queued keep their order and the queue
@@ -18,8 +18,8 @@
 
 #include <atomic>
 #include <cstdint>
-#include <vector>
 
+#include "device/interrupt_ring.h"
 #include "device/key_report.h"
 #include "device/report_layout.h"
 
@@ -55,27 +55,18 @@ class KeyReportQueue {
   std::int32_t machineNumber() const { return machineNumber_.load(std::memory_order_relaxed); }
   std::int32_t secondNumber() const { return secondNumber_.load(std::memory_order_relaxed); }
   // Reports dropped because the queue was full, since construction.
-  std::uint64_t droppedCount() const { return dropped_.load(std::memory_order_relaxed); }
-  std::int32_t capacity() const { return static_cast<std::int32_t>(slots_.size()); }
+  std::uint64_t droppedCount() const { return ring_.droppedCount(); }
+  std::int32_t capacity() const { return ring_.capacity(); }
 
  private:
-  struct Slot {
-    InterruptData data;
-    std::int64_t timeMs;
-  };
-
   // Consumer: moves past the reports that a reset dropped.
-  std::uint64_t skipDropped();
+  void skipDropped();
   void learnNumbers(std::uint32_t selfReport);
 
-  std::vector<Slot> slots_;
-  // Reports pushed and reports taken since construction; slot = count mod capacity.
-  alignas(64) std::atomic<std::uint64_t> pushed_{0};
-  alignas(64) std::atomic<std::uint64_t> taken_{0};
+  InterruptRing ring_;
   // Reports pushed before the latest reset, which the consumer skips.
   std::atomic<std::uint64_t> droppedBefore_{0};
   std::atomic<std::uint32_t> resets_{0};
-  std::atomic<std::uint64_t> dropped_{0};
   std::atomic<std::int32_t> machineNumber_{0};
   std::atomic<std::int32_t> secondNumber_{0};
 

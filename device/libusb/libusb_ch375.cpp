@@ -110,22 +110,10 @@ void LIBUSB_CALL onInterruptTransfer(libusb_transfer* transfer) {
   slot.transferIdle.notify_all();
 }
 
-int LIBUSB_CALL onHotplug(libusb_context*, libusb_device* device, libusb_hotplug_event event, void* user) {
-  (*static_cast<std::function<void(libusb_device*, int)>*>(user))(device, event);
-  return 0;  // stay registered
-}
-
 }  // namespace
 
 LibusbCh375::LibusbCh375(LibusbCh375Options options)
     : options_(std::move(options)), notices_([this](std::uint32_t status) { deliverNotice(status); }) {
-  // Runs inside libusb's event handling: it only posts the notice.
-  hotplugEvent_ = [this](libusb_device* device, int event) {
-    libusb_device_descriptor descriptor{};
-    if (libusb_get_device_descriptor(device, &descriptor) != LIBUSB_SUCCESS) return;
-    if (!isMachineId(options_.ids, {descriptor.idVendor, descriptor.idProduct})) return;
-    notices_.post(event == LIBUSB_HOTPLUG_EVENT_DEVICE_ARRIVED ? kCh375DeviceArrived : kCh375DeviceRemoved);
-  };
   for (auto& slot : slots_) slot = std::make_unique<Slot>();
   const int started = libusb_init(&context_);
   if (started != LIBUSB_SUCCESS) {
@@ -198,16 +186,24 @@ int LibusbCh375::presentMachines() {
   return count;
 }
 
-void LibusbCh375::tellOnce(const UsbLocation& location, int error, const std::string& text) {
+void LibusbCh375::tellOnce(const Problem& problem) {
   {
     std::lock_guard lock(heldMutex_);
-    if (!told_.emplace(location, error).second) return;
+    if (!told_.emplace(problem.location, problem.error).second) return;
   }
   if (options_.report) {
-    options_.report(text);
+    options_.report(problem.text);
   } else {
-    std::cerr << "qiru-pk: " << text << '\n';
+    std::cerr << "qiru-pk: " << problem.text << '\n';
   }
+}
+
+std::optional<LibusbCh375::Problem> LibusbCh375::problemOf(int error, const Present& found) const {
+  if (error == LIBUSB_ERROR_ACCESS) {
+    return Problem{found.location, error, permissionDeniedText(found.id, found.location, options_.udevRulePath)};
+  }
+  if (error == LIBUSB_ERROR_BUSY) return Problem{found.location, error, deviceBusyText(found.id, found.location)};
+  return std::nullopt;
 }
 
 Ch375Handle LibusbCh375::openDevice(int deviceIndex) {
@@ -216,8 +212,7 @@ Ch375Handle LibusbCh375::openDevice(int deviceIndex) {
   // What the user must hear is told once the device index is free again:
   // the report may wait for a person (a message box), and other calls for
   // this index must not wait with it.
-  std::optional<Present> problemAt;
-  int problem = LIBUSB_SUCCESS;
+  std::optional<Problem> problem;
   {
     std::lock_guard operation(target->operation);
     if (target->handle != nullptr) return kFirstHandle + deviceIndex;
@@ -232,20 +227,12 @@ Ch375Handle LibusbCh375::openDevice(int deviceIndex) {
     }
     const auto reached = devicesForIndexes(std::move(locations), held)[static_cast<std::size_t>(deviceIndex)];
     const auto found = reached ? std::ranges::find(present, *reached, &Present::location) : present.end();
-    const bool there = found != present.end();
-    if (there) {
-      problem = openInto(*target, *found);
-      if (problem != LIBUSB_SUCCESS) problemAt = Present{nullptr, found->id, found->location};
-    }
+    const int error = found != present.end() ? openInto(*target, *found) : LIBUSB_ERROR_NOT_FOUND;
+    if (error != LIBUSB_ERROR_NOT_FOUND) problem = problemOf(error, *found);
     unref(present);
-    if (there && problem == LIBUSB_SUCCESS) return kFirstHandle + deviceIndex;
+    if (error == LIBUSB_SUCCESS) return kFirstHandle + deviceIndex;
   }
-  if (problemAt && problem == LIBUSB_ERROR_ACCESS) {
-    tellOnce(problemAt->location, problem,
-             permissionDeniedText(problemAt->id, problemAt->location, options_.udevRulePath));
-  } else if (problemAt && problem == LIBUSB_ERROR_BUSY) {
-    tellOnce(problemAt->location, problem, deviceBusyText(problemAt->id, problemAt->location));
-  }
+  if (problem) tellOnce(*problem);
   return kCh375InvalidHandle;
 }
 
@@ -395,6 +382,20 @@ Ch375Result LibusbCh375::setDeviceNotify(int deviceIndex, std::string_view, Ch37
   return 1;
 }
 
+struct LibusbCh375::HotplugCallback {
+  // Inside libusb's event handling, where no device may be opened: the
+  // notice is only posted. self is the library.
+  static int LIBUSB_CALL run(libusb_context*, libusb_device* device, libusb_hotplug_event event, void* self) {
+    auto& library = *static_cast<LibusbCh375*>(self);
+    libusb_device_descriptor descriptor{};
+    if (libusb_get_device_descriptor(device, &descriptor) == LIBUSB_SUCCESS &&
+        isMachineId(library.options_.ids, {descriptor.idVendor, descriptor.idProduct})) {
+      library.notices_.post(event == LIBUSB_HOTPLUG_EVENT_DEVICE_ARRIVED ? kCh375DeviceArrived : kCh375DeviceRemoved);
+    }
+    return 0;  // stay registered
+  }
+};
+
 bool LibusbCh375::ensureHotplug() {
   std::lock_guard lock(hotplugMutex_);
   if (hotplugRegistered_) return true;
@@ -404,8 +405,8 @@ bool LibusbCh375::ensureHotplug() {
   const int registered = libusb_hotplug_register_callback(
       context_,
       static_cast<libusb_hotplug_event>(LIBUSB_HOTPLUG_EVENT_DEVICE_ARRIVED | LIBUSB_HOTPLUG_EVENT_DEVICE_LEFT),
-      LIBUSB_HOTPLUG_NO_FLAGS, LIBUSB_HOTPLUG_MATCH_ANY, LIBUSB_HOTPLUG_MATCH_ANY, LIBUSB_HOTPLUG_MATCH_ANY, onHotplug,
-      &hotplugEvent_, &hotplugHandle_);
+      LIBUSB_HOTPLUG_NO_FLAGS, LIBUSB_HOTPLUG_MATCH_ANY, LIBUSB_HOTPLUG_MATCH_ANY, LIBUSB_HOTPLUG_MATCH_ANY,
+      HotplugCallback::run, this, &hotplugHandle_);
   hotplugRegistered_ = registered == LIBUSB_SUCCESS;
   return hotplugRegistered_;
 }

@@ -19,6 +19,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <memory>
 #include <mutex>
 #include <set>
@@ -91,6 +92,13 @@ class LibusbCh375 final : public Ch375Library {
     UsbLocation location;
   };
 
+  // A machine that could not be opened for a reason the user can fix.
+  struct Problem {
+    UsbLocation location;
+    int error;  // the libusb error
+    std::string text;
+  };
+
   Slot* slot(int deviceIndex);
   // The machines plugged in now; each holds a reference, freed by unref().
   std::vector<Present> listPresent();
@@ -98,11 +106,16 @@ class LibusbCh375 final : public Ch375Library {
   // Opens and claims `found` into the slot: LIBUSB_SUCCESS, or the libusb
   // error that stopped it.
   int openInto(Slot& slot, const Present& found);
-  void tellOnce(const UsbLocation& location, int error, const std::string& text);
+  // The problem an open that ended with the libusb error is, if it is one
+  // the user can fix.
+  std::optional<Problem> problemOf(int error, const Present& found) const;
+  void tellOnce(const Problem& problem);
   Ch375Result bulkTransfer(int deviceIndex, bool in, std::uint8_t* buffer, std::uint32_t& length);
   void stopInterruptTransfer(Slot& slot);
   void closeSlot(Slot& slot);
   bool ensureHotplug();
+  // libusb's hotplug callback (libusb_ch375.cpp).
+  struct HotplugCallback;
   void deliverNotice(std::uint32_t status);
   void runEvents();
 
@@ -116,8 +129,6 @@ class LibusbCh375 final : public Ch375Library {
   std::mutex hotplugMutex_;  // guards the two below
   bool hotplugRegistered_ = false;
   int hotplugHandle_ = 0;
-  // What libusb's hotplug callback does with a device and its event.
-  std::function<void(libusb_device*, int event)> hotplugEvent_;
   std::atomic<bool> stopEvents_{false};
   std::thread eventThread_;
   PlugNoticeThread notices_;  // last: delivers once everything above exists

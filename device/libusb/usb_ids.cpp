@@ -37,6 +37,11 @@ std::optional<UsbId> parseUsbId(std::string_view text) {
   return UsbId{*vendor, *product};
 }
 
+std::string badUsbIdText(std::string_view given) {
+  return "--usb-id takes a vendor and product ID as lsusb shows them, four hex digits each (1a86:5537), not \"" +
+         std::string(given) + "\"";
+}
+
 std::string formatUsbId(UsbId id) {
   char text[sizeof "vvvv:pppp"];
   std::snprintf(text, sizeof text, "%04x:%04x", id.vendor, id.product);

@@ -28,6 +28,8 @@ std::vector<UsbId> machineIdsWith(std::span<const UsbId> extra);
 // "VVVV:PPPP", four hexadecimal digits each, either case (as lsusb shows
 // them); none for anything else.
 std::optional<UsbId> parseUsbId(std::string_view text);
+// What --usb-id says of a text that is not such an ID.
+std::string badUsbIdText(std::string_view given);
 // The same form, lower case, as udev and lsusb write it.
 std::string formatUsbId(UsbId id);
 

@@ -76,10 +76,7 @@ std::string parseArguments(const std::vector<std::string>& args, RecordArguments
       parsed.seconds = seconds;
     } else {
       const std::optional<UsbId> id = parseUsbId(value);
-      if (!id) {
-        return "--usb-id takes a vendor and product ID as lsusb shows them, four hex digits each (1a86:5537), not \"" +
-               value + "\"";
-      }
+      if (!id) return badUsbIdText(value);
       parsed.extraIds.push_back(*id);
     }
   }

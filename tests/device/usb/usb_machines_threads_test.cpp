@@ -273,9 +273,11 @@ TEST_F(UsbMachines, ChordsReachTheReaderThreadsAndPlugNoticesFollowTheCable) {
 }
 
 TEST_F(UsbMachines, AMachineThatAnswersWithSixBytesIsReportedAfterThreeChecks) {
-  bus.plugIn({.bus = 1, .port = 2, .address = 2}, FakeReply::SixBytes);
+  FakeCh375Usb& machine = bus.plugIn({.bus = 1, .port = 2, .address = 2}, FakeReply::SixBytes);
   LibusbCh375& library = startBackend();
   ProgramSide program(library);  // opens the machine present at start
+  EXPECT_EQ(machine.testFramesReceived(), 3);
+  EXPECT_EQ(machine.resets(), 3) << "a USB reset after each failed round";
   const auto records = program.messages.records();
   ASSERT_EQ(records.size(), 1u);
   EXPECT_EQ(records[0].request.caption, " 信息提示 ");
@@ -335,35 +337,61 @@ TEST_F(UsbMachines, UnplugAndReplugInTheMiddleOfAMatch) {
   path.stop();
 }
 
+// A recording of machine 1 on a thread of its own, as qiru-steno record
+// makes it: until stopped, or for a minute at most.
+class Recording {
+ public:
+  explicit Recording(Ch375Library& library)
+      : thread_([this, &library] {
+          RecordRequest request;
+          request.stop = &stop_;
+          request.durationMs = 60'000;  // a safety net: every test ends it long before
+          request.onRecording = [this] { started_ = true; };
+          outcome_ = recordReports(library, realClock(), request, log_);
+          ended_ = true;
+        }) {}
+  ~Recording() { finish(); }
+
+  bool started() const { return started_; }
+  bool ended() const { return ended_; }
+  // Ends the recording (if it still runs) and waits for it.
+  void finish() {
+    stop_ = true;
+    if (thread_.joinable()) thread_.join();
+  }
+  // After finish().
+  const RecordOutcome& outcome() const { return outcome_; }
+  std::string log() const { return log_.str(); }
+
+ private:
+  std::atomic<bool> stop_{false};
+  std::atomic<bool> started_{false};
+  std::atomic<bool> ended_{false};
+  std::ostringstream log_;
+  RecordOutcome outcome_;
+  std::thread thread_;  // last: starts once everything above exists
+};
+
 // What a machine sends, recorded over USB into a report log, replays to
 // the very chords that were struck.
 TEST_F(UsbMachines, ARecordedLogReplaysToTheChordsStruck) {
   FakeCh375Usb& machine = bus.plugIn({.bus = 1, .port = 2, .address = 2});
   LibusbCh375& library = startBackend();
-  std::atomic<bool> stop{false};
-  std::atomic<bool> recording{false};
-  std::ostringstream log;
-  RecordOutcome outcome;
-  std::thread recorder([&] {
-    RecordRequest request;
-    request.stop = &stop;
-    request.onRecording = [&recording] { recording = true; };
-    outcome = recordReports(library, realClock(), request, log);
-  });
-  ASSERT_TRUE(eventually([&] { return recording.load(); }));
+  Recording recording(library);
+  ASSERT_TRUE(eventually([&] { return recording.started(); }));
   Player player(machine);
   const std::vector<std::string> struck = {"AB:FL", ":I", ":I", "RNO:", "OGB:GBDI"};
   for (const std::string& chord : struck) player.strike(chord);
   ASSERT_TRUE(machine.waitUntilSent(20'000));
   std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  stop = true;
-  recorder.join();
+  recording.finish();
 
+  const RecordOutcome& outcome = recording.outcome();
   EXPECT_TRUE(outcome.opened);
   EXPECT_EQ(outcome.link, LinkTestResult::Answers);
   EXPECT_EQ(outcome.recorded, 2 * struck.size());
-  const ReportLog read = parseReportLog(log.str());
-  ASSERT_TRUE(read.ok()) << read.error << "\n" << log.str();
+  const ReportLog read = parseReportLog(recording.log());
+  ASSERT_TRUE(read.ok()) << read.error << "\n" << recording.log();
   std::vector<std::string> replayed;
   for (const KeyEvent& event : replayReportLog(read.reports)) replayed.push_back(event.chord);
   EXPECT_EQ(replayed, struck);
@@ -374,28 +402,18 @@ TEST_F(UsbMachines, ARecordedLogReplaysToTheChordsStruck) {
 TEST_F(UsbMachines, UnpluggingTheMachineEndsARecording) {
   FakeCh375Usb& machine = bus.plugIn({.bus = 1, .port = 2, .address = 2});
   LibusbCh375& library = startBackend();
-  std::atomic<bool> recording{false};
-  std::atomic<bool> ended{false};
-  std::ostringstream log;
-  RecordOutcome outcome;
-  std::thread recorder([&] {
-    RecordRequest request;
-    request.durationMs = 60'000;  // a safety net: the unplug must end it long before
-    request.onRecording = [&recording] { recording = true; };
-    outcome = recordReports(library, realClock(), request, log);
-    ended = true;
-  });
-  ASSERT_TRUE(eventually([&] { return recording.load(); }));
+  Recording recording(library);
+  ASSERT_TRUE(eventually([&] { return recording.started(); }));
   Player(machine).strike(":I");
   ASSERT_TRUE(machine.waitUntilSent(20'000));
   std::this_thread::sleep_for(std::chrono::milliseconds(100));
   bus.unplug(machine);
-  const bool endedByUnplug = eventually([&] { return ended.load(); });
-  recorder.join();
+  const bool endedByUnplug = eventually([&] { return recording.ended(); });
+  recording.finish();
   EXPECT_TRUE(endedByUnplug);
-  EXPECT_TRUE(outcome.unplugged);
-  EXPECT_EQ(outcome.recorded, 2u);
-  const ReportLog read = parseReportLog(log.str());
+  EXPECT_TRUE(recording.outcome().unplugged);
+  EXPECT_EQ(recording.outcome().recorded, 2u);
+  const ReportLog read = parseReportLog(recording.log());
   ASSERT_TRUE(read.ok()) << read.error;
   EXPECT_EQ(read.reports.size(), 2u);
 }
