@@ -28,7 +28,7 @@
 #include <vector>
 
 #include "device/libusb/usb_ids.h"
-#include "match/match_bot.h"
+#include "simulation/match_bot.h"
 #include "support/match_types.h"
 
 namespace qiru::app {

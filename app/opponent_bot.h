@@ -9,7 +9,7 @@
 #include <optional>
 
 #include "match/answer_key.h"
-#include "match/match_bot.h"
+#include "simulation/match_bot.h"
 
 namespace qiru::app {
 

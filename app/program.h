@@ -15,7 +15,7 @@
 #include "app/opponent_bot.h"
 #include "app/usb_machines.h"
 #include "device/virtual/virtual_ch375.h"
-#include "match/keystroke_path.h"
+#include "input/keystroke_path.h"
 #include "match/match_engine.h"
 #include "match/match_machines.h"
 #include "match/online_labels.h"

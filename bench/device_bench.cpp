@@ -18,8 +18,8 @@
 #include "device/machine_connection.h"
 #include "device/virtual/chord_player.h"
 #include "device/virtual/virtual_ch375.h"
-#include "match/chord_capture.h"
-#include "match/keystroke_path.h"
+#include "input/chord_capture.h"
+#include "input/keystroke_path.h"
 #include "steno/builtin_scheme.h"
 #include "support/headless_messages.h"
 

@@ -3,7 +3,7 @@
 #include <sstream>
 
 #include "match/match_engine.h"
-#include "match/match_simulation.h"
+#include "simulation/match_simulation.h"
 #include "materials/material_set.h"
 #include "materials/question_bank.h"
 #include "steno/builtin_scheme.h"

@@ -1,6 +1,6 @@
 #pragma once
 // What a machine's reader thread runs: one pass over the side's report
-// queue (chord capture, match/chord_capture.h). The reader thread knows
+// queue (chord capture, input/chord_capture.h). The reader thread knows
 // nothing of chords; it only calls the step and waits as long as it says.
 
 #include <cstdint>

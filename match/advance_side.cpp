@@ -7,7 +7,7 @@
 
 #include "match/match_engine.h"
 #include "match/side_controls.h"
-#include "match/timing.h"
+#include "support/timing.h"
 #include "ui/question_pane.h"
 
 namespace qiru {

@@ -4,7 +4,7 @@
 #include "device/side.h"
 #include "match/match_engine.h"
 #include "match/result_texts.h"
-#include "match/timing.h"
+#include "support/timing.h"
 
 namespace qiru {
 

@@ -8,7 +8,7 @@
 #include "match/key_record.h"
 #include "match/match_engine.h"
 #include "match/side_controls.h"
-#include "match/timing.h"
+#include "support/timing.h"
 
 namespace qiru {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "match/key_event.h"
+#include "input/key_event.h"
 #include "ui/control.h"
 
 namespace qiru {

@@ -7,7 +7,7 @@
 #include "device/side.h"
 #include "match/key_record.h"
 #include "match/team_relay.h"
-#include "match/timing.h"
+#include "support/timing.h"
 #include "ui/main_window_layout.h"
 #include "ui/option_boxes.h"
 #include "ui/question_pane.h"

@@ -23,7 +23,7 @@
 #include <memory>
 #include <string>
 
-#include "match/key_event.h"
+#include "input/key_event.h"
 #include "match/match_machines.h"
 #include "match/match_settings.h"
 #include "match/side_state.h"

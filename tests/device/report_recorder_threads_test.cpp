@@ -16,7 +16,7 @@
 #include "device/interrupt_tap.h"
 #include "device/report_log.h"
 #include "device/virtual/chord_player.h"
-#include "match/report_replay.h"
+#include "input/report_replay.h"
 #include "support/clock_thread.h"
 #include "tests/device/chord_keys.h"
 #include "tests/device/report_bytes.h"

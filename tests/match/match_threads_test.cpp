@@ -6,7 +6,7 @@
 
 #include <sstream>
 
-#include "match/match_simulation.h"
+#include "simulation/match_simulation.h"
 #include "steno/builtin_scheme.h"
 
 namespace qiru {

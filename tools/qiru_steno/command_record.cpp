@@ -21,7 +21,7 @@
 
 #include "device/libusb/libusb_ch375.h"
 #include "device/report_recorder.h"
-#include "match/report_replay.h"
+#include "input/report_replay.h"
 #include "materials/utf8_path.h"
 #include "support/clock.h"
 #endif

@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "device/report_log.h"
-#include "match/report_replay.h"
+#include "input/report_replay.h"
 #include "materials/utf8_path.h"
 #include "steno/builtin_scheme.h"
 #include "tools/qiru_steno/command.h"

@@ -6,7 +6,7 @@
 #include <map>
 #include <ostream>
 
-#include "match/match_simulation.h"
+#include "simulation/match_simulation.h"
 #include "materials/utf8_path.h"
 #include "steno/builtin_scheme.h"
 #include "tools/qiru_steno/command.h"

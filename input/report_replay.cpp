@@ -1,12 +1,12 @@
-#include "match/report_replay.h"
+#include "input/report_replay.h"
 
 #include <algorithm>
 #include <memory>
 
 #include "device/virtual/report_log_player.h"
 #include "device/virtual/virtual_ch375.h"
-#include "match/key_event_recorder.h"
-#include "match/keystroke_path.h"
+#include "input/key_event_recorder.h"
+#include "input/keystroke_path.h"
 #include "support/clock_thread.h"
 #include "support/headless_messages.h"
 #include "support/virtual_clock.h"

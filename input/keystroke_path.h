@@ -11,8 +11,8 @@
 #include "device/machine_connection.h"
 #include "device/machine_labels.h"
 #include "device/reader_threads.h"
-#include "match/chord_capture.h"
-#include "match/key_event.h"
+#include "input/chord_capture.h"
+#include "input/key_event.h"
 #include "support/clock.h"
 #include "support/messages.h"
 

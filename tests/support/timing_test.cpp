@@ -1,4 +1,4 @@
-#include "match/timing.h"
+#include "support/timing.h"
 
 #include <gtest/gtest.h>
 

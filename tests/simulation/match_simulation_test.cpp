@@ -1,6 +1,6 @@
 // Whole matches of bots on virtual machines, in virtual time.
 
-#include "match/match_simulation.h"
+#include "simulation/match_simulation.h"
 #include "steno/builtin_scheme.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 // time, and the capture step is polled as the reader polls it, virtual time
 // moving on by the waits the step asks for.
 
-#include "match/chord_capture.h"
+#include "input/chord_capture.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@
 
 #include "device/virtual/chord_player.h"
 #include "tests/device/chord_keys.h"
-#include "tests/match/letters_only_scheme.h"
+#include "tests/input/letters_only_scheme.h"
 
 namespace qiru {
 namespace {

@@ -1,4 +1,4 @@
-#include "match/match_simulation.h"
+#include "simulation/match_simulation.h"
 
 #include <array>
 #include <cstdio>
@@ -12,7 +12,7 @@
 #include "device/side.h"
 #include "device/virtual/virtual_ch375.h"
 #include "match/key_record.h"
-#include "match/keystroke_path.h"
+#include "input/keystroke_path.h"
 #include "match/match_engine.h"
 #include "match/match_timer.h"
 #include "match/online_labels.h"

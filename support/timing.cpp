@@ -1,10 +1,10 @@
-#include "match/timing.h"
+#include "support/timing.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <functional>
 
-#include "match/date_time_format.h"
+#include "support/date_time_format.h"
 #include "support/message_pump.h"
 
 namespace qiru {

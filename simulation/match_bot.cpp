@@ -1,4 +1,4 @@
-#include "match/match_bot.h"
+#include "simulation/match_bot.h"
 
 #include <algorithm>
 #include <charconv>

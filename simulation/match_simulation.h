@@ -11,7 +11,7 @@
 #include <optional>
 #include <string>
 
-#include "match/match_bot.h"
+#include "simulation/match_bot.h"
 #include "support/clock.h"
 #include "support/match_types.h"
 

@@ -1,4 +1,4 @@
-#include "match/date_time_format.h"
+#include "support/date_time_format.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include <mutex>
 #include <vector>
 
-#include "match/key_event.h"
+#include "input/key_event.h"
 
 namespace qiru {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "device/report_log.h"
-#include "match/key_event.h"
+#include "input/key_event.h"
 
 namespace qiru {
 

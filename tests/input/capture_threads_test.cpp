@@ -14,14 +14,14 @@
 #include "device/interrupt_tap.h"
 #include "device/virtual/chord_player.h"
 #include "device/virtual/virtual_ch375.h"
-#include "match/key_event_recorder.h"
-#include "match/keystroke_path.h"
-#include "match/report_replay.h"
+#include "input/key_event_recorder.h"
+#include "input/keystroke_path.h"
+#include "input/report_replay.h"
 #include "support/clock_thread.h"
 #include "support/headless_messages.h"
 #include "support/virtual_clock.h"
 #include "tests/device/chord_keys.h"
-#include "tests/match/letters_only_scheme.h"
+#include "tests/input/letters_only_scheme.h"
 
 namespace qiru {
 namespace {

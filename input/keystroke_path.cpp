@@ -1,4 +1,4 @@
-#include "match/keystroke_path.h"
+#include "input/keystroke_path.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "match/chord_capture.h"
+#include "input/chord_capture.h"
 
 #include <bit>
 #include <string>

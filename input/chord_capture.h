@@ -16,7 +16,7 @@
 #include "device/key_report.h"
 #include "device/key_report_queue.h"
 #include "device/report_consumer.h"
-#include "match/key_event.h"
+#include "input/key_event.h"
 #include "steno/fingering_scheme.h"
 
 namespace qiru {
