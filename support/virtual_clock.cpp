@@ -3,13 +3,15 @@
 #include <algorithm>
 #include <limits>
 
+#include "support/turn_signal.h"
+
 namespace qiru {
 
-struct ClockParticipant {
+struct ClockParticipant : std::enable_shared_from_this<ClockParticipant> {
   const VirtualClock* clock = nullptr;
-  // Signalled when the turn comes to this thread; one per thread, so that
+  // Given when the turn comes to this thread; one per thread, so that
   // passing the turn wakes exactly the thread that takes it.
-  std::condition_variable turnGiven;
+  TurnSignal turnGiven;
 };
 
 namespace {
@@ -30,7 +32,8 @@ struct VirtualClock::Waiter {
   const std::function<bool()>* ready;
   std::int64_t deadlineMs;
   const void* token;  // what takes the turn once the wait is over
-  std::condition_variable* turnGiven;
+  ClockParticipant* participant;
+  std::condition_variable* outsiderTurn;
   bool result = false;
 };
 
@@ -50,63 +53,93 @@ bool VirtualClock::waitFor(const std::function<bool()>& ready, std::int64_t time
 
   ClockParticipant* self = currentParticipant();
   std::condition_variable outsider;
-  Waiter waiter{&ready, deadlineAfter(nowMs_, timeoutMs), nullptr, self != nullptr ? &self->turnGiven : &outsider};
+  Waiter waiter{&ready, deadlineAfter(nowMs_, timeoutMs), nullptr, self, self != nullptr ? nullptr : &outsider};
   waiter.token = self != nullptr ? static_cast<const void*>(self) : &waiter;
   waiting_.push_back(&waiter);
   if (self != nullptr && turn_ == self) turn_ = nullptr;
-  if (turn_ == nullptr) passTurn();
+  const std::shared_ptr<ClockParticipant> next = passFreeTurn();
 
-  waiter.turnGiven->wait(lock, [&] { return turn_ == waiter.token; });
   if (self == nullptr) {
+    lock.unlock();
+    handOver(next);
+    lock.lock();
+    outsider.wait(lock, [&] { return turn_ == waiter.token; });
     // A thread outside the simulation runs on without the turn.
     turn_ = nullptr;
-    passTurn();
+    const std::shared_ptr<ClockParticipant> after = passTurn();
+    lock.unlock();
+    handOver(after);
+    return waiter.result;
   }
+  // Still this thread's turn (its own deadline came first): it goes on.
+  if (next.get() == self) return waiter.result;
+  lock.unlock();
+  handOver(next);
+  self->turnGiven.take();
   return waiter.result;
 }
 
 void VirtualClock::notify(const std::function<void()>& change) {
-  std::lock_guard lock(mutex_);
+  std::unique_lock lock(mutex_);
   change();
   wakeReadyWaiters();
-  if (turn_ == nullptr) passTurn();
+  const std::shared_ptr<ClockParticipant> next = passFreeTurn();
+  lock.unlock();
+  handOver(next);
 }
 
 ClockTicket VirtualClock::enrol() {
   auto participant = std::make_shared<ClockParticipant>();
   participant->clock = this;
-  std::lock_guard lock(mutex_);
-  ready_.push_back({participant.get(), &participant->turnGiven});
-  if (turn_ == nullptr) passTurn();
+  std::unique_lock lock(mutex_);
+  ready_.push_back({participant.get(), participant.get(), nullptr});
+  const std::shared_ptr<ClockParticipant> next = passFreeTurn();
+  lock.unlock();
+  handOver(next);
   return participant;
 }
 
 void VirtualClock::begin(const ClockTicket& ticket) {
   tParticipant = ticket.get();
-  std::unique_lock lock(mutex_);
-  ticket->turnGiven.wait(lock, [&] { return turn_ == ticket.get(); });
+  ticket->turnGiven.take();
 }
 
 void VirtualClock::retire() {
-  std::lock_guard lock(mutex_);
+  std::unique_lock lock(mutex_);
   if (turn_ == currentParticipant()) turn_ = nullptr;
   tParticipant = nullptr;
-  passTurn();
+  const std::shared_ptr<ClockParticipant> next = passTurn();
+  lock.unlock();
+  handOver(next);
 }
 
-void VirtualClock::passTurn() {
+std::shared_ptr<ClockParticipant> VirtualClock::passFreeTurn() {
+  return turn_ == nullptr ? passTurn() : nullptr;
+}
+
+std::shared_ptr<ClockParticipant> VirtualClock::passTurn() {
   while (turn_ == nullptr) {
     if (!ready_.empty()) {
       const NextTurn next = ready_.front();
       ready_.pop_front();
       turn_ = next.token;
-      next.turnGiven->notify_one();
-      return;
+      if (next.outsiderTurn != nullptr) {
+        next.outsiderTurn->notify_one();
+        return nullptr;
+      }
+      // Kept alive until it has been woken: once given the turn, the
+      // participant may run, retire and let go of its record at once.
+      return next.participant->shared_from_this();
     }
     // Nobody can run: every thread waits. With no deadline ahead, only a
     // notify() from outside the simulation can wake anybody.
-    if (!advanceToNextDeadline()) return;
+    if (!advanceToNextDeadline()) return nullptr;
   }
+  return nullptr;
+}
+
+void VirtualClock::handOver(const std::shared_ptr<ClockParticipant>& next) {
+  if (next) next->turnGiven.give();
 }
 
 void VirtualClock::wakeReadyWaiters() {
@@ -128,7 +161,7 @@ void VirtualClock::releaseWaiters(const std::function<bool(const Waiter&)>& isOv
     if (isOver(waiter)) {
       it = waiting_.erase(it);
       waiter.result = result;
-      ready_.push_back({waiter.token, waiter.turnGiven});
+      ready_.push_back({waiter.token, waiter.participant, waiter.outsiderTurn});
     } else {
       ++it;
     }

@@ -17,6 +17,11 @@
 // the others run again as soon as its wait is over. With no participants at
 // all, every wait simply moves virtual time forward by its timeout.
 //
+// A hand-off costs no trip into the kernel when it need not: the thread that
+// keeps the turn (its own deadline is the next, say) simply goes on, and a
+// thread given the turn is woken by a signal of its own, outside the clock's
+// lock, so that it never wakes only to wait for that lock.
+//
 // Rules for simulations: a participant blocks only through the clock (events,
 // the match lock, waits, ClockThread::join), never on a plain mutex held
 // across a wait or on std::thread::join; and the thread that starts the
@@ -27,6 +32,7 @@
 #include <cstdint>
 #include <deque>
 #include <list>
+#include <memory>
 #include <mutex>
 
 #include "support/clock.h"
@@ -50,17 +56,24 @@ class VirtualClock final : public Clock {
 
   ClockParticipant* currentParticipant() const;
   // Gives the free turn to the next ready thread, advancing time if none is.
-  void passTurn();
+  // A thread outside the simulation is woken here; a participant is
+  // returned, to be woken (handOver) once the lock is released.
+  [[nodiscard]] std::shared_ptr<ClockParticipant> passTurn();
+  // passTurn when nobody holds the turn.
+  [[nodiscard]] std::shared_ptr<ClockParticipant> passFreeTurn();
+  static void handOver(const std::shared_ptr<ClockParticipant>& next);
   void wakeReadyWaiters();
   bool advanceToNextDeadline();
   // Moves the waiters for which isOver() holds, in order, to the ready queue.
   void releaseWaiters(const std::function<bool(const Waiter&)>& isOver, bool result);
 
   mutable std::mutex mutex_;
-  // A thread that may run next, and how to wake it.
+  // A thread that may run next, and how to wake it: a participant by its
+  // signal, a thread outside the simulation by its condition.
   struct NextTurn {
     const void* token;
-    std::condition_variable* turnGiven;
+    ClockParticipant* participant;
+    std::condition_variable* outsiderTurn;
   };
 
   std::int64_t nowMs_;
