@@ -8,6 +8,7 @@ packages=(
   zlib1g-dev nettle-dev
   libusb-1.0-0-dev umockdev libumockdev-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  clang-14 libfuzzer-14-dev
   qt6-base-dev
   xvfb xauth fonts-wqy-zenhei imagemagick
 )
