@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <utility>
 
 #include "materials/text_split.h"
 
@@ -49,7 +50,7 @@ std::optional<BotStyle> parseBotStyle(std::string_view text, std::string& error)
 }
 
 MatchBot::MatchBot(Clock& clock, VirtualCh375& library, MatchEngine& engine, const AnswerKey& answers,
-                   std::int32_t side, BotStyle style, std::uint64_t seed)
+                   std::int32_t side, BotStyle style, std::uint64_t seed, StrikeObserver onStrike)
     : clock_(clock),
       engine_(engine),
       answers_(answers),
@@ -58,6 +59,7 @@ MatchBot::MatchBot(Clock& clock, VirtualCh375& library, MatchEngine& engine, con
       paceMs_(std::max<std::int64_t>(kMsPerMinuteOfPlay / style.chordsPerMinute, 1)),
       player_(library, side - 1),
       random_(seed),
+      onStrike_(std::move(onStrike)),
       thread_(clock, [this] {
         while (!stopping_) clock_.sleepFor(playStep());
       }) {}
@@ -137,7 +139,9 @@ std::int64_t MatchBot::confirmResult(std::int64_t now) {
 }
 
 std::int64_t MatchBot::strike(std::int64_t now, PressedKeys chord) {
+  const bool duringRound = engine_.state() == MatchState::Running;
   const std::int64_t upAt = player_.play(now, chord);
+  if (onStrike_) onStrike_({side_, now, upAt, makeTwoAreaCode(chord.left, chord.right), duringRound});
   nextStrikeAt_ = std::max(now + paceMs_, upAt + 1);
   return nextStrikeAt_ - now;
 }

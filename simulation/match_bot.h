@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <random>
 #include <string>
@@ -30,6 +31,17 @@ struct BotStyle {
 // when the text is not of that form; `error` then says why.
 std::optional<BotStyle> parseBotStyle(std::string_view text, std::string& error);
 
+// A chord as a bot struck it: which side, when its first key went down and
+// its last came up, its keys, and whether a round was running as it began.
+struct StruckChord {
+  std::int32_t side = 0;
+  std::int64_t startMs = 0;
+  std::int64_t upMs = 0;
+  TwoAreaCode code = 0;
+  bool duringRound = false;
+};
+using StrikeObserver = std::function<void(const StruckChord&)>;
+
 // How long a bot looks at the result before it confirms, and how long it
 // waits before confirming again when the first press was lost.
 inline constexpr std::int64_t kResultReadingMs = 3000;
@@ -45,8 +57,9 @@ inline constexpr std::string_view kConfirmChord = "F:I";
 class MatchBot {
  public:
   // Plays `side` on the library's device index side - 1 until stopped.
+  // `onStrike`, when given, is told of every chord, on the bot's thread.
   MatchBot(Clock& clock, VirtualCh375& library, MatchEngine& engine, const AnswerKey& answers, std::int32_t side,
-           BotStyle style, std::uint64_t seed);
+           BotStyle style, std::uint64_t seed, StrikeObserver onStrike = {});
   ~MatchBot() { stop(); }
   MatchBot(const MatchBot&) = delete;
   MatchBot& operator=(const MatchBot&) = delete;
@@ -72,6 +85,7 @@ class MatchBot {
   ChordPlayer player_;
   ChordCodec codec_;
   std::mt19937_64 random_;
+  const StrikeObserver onStrike_;
 
   // The entry being keyed: its position, its chords and how many are struck.
   std::int32_t position_ = 0;

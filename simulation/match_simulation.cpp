@@ -16,6 +16,7 @@
 #include "match/match_engine.h"
 #include "match/match_timer.h"
 #include "match/online_labels.h"
+#include "simulation/match_watcher.h"
 #include "materials/material_file.h"
 #include "support/clock_thread.h"
 #include "support/headless_messages.h"
@@ -29,15 +30,14 @@ namespace {
 
 using ui::Control;
 
-// The machines' own numbers, as they report in.
-inline constexpr std::int32_t kRedMachineNumber = 10001;
-inline constexpr std::int32_t kBlueMachineNumber = 10002;
-inline constexpr std::int32_t kMachineSecondNumber = 180101;
 // Any key that is not the start key reports a machine in.
 inline constexpr std::string_view kReportInChord = "A:";
 // From one report-in key to the next: long enough for the chord to be
 // captured and handled.
 inline constexpr std::int64_t kReportInGapMs = 400;
+// Start keys the referee strikes before it gives up: a machine unplugged at
+// the moment misses them.
+inline constexpr int kStartAttempts = 20;
 // How often the referee looks at the match.
 inline constexpr std::int64_t kRefereeLookMs = 100;
 // Beyond the longest a round can take: every entry timing out, or the time limit.
@@ -61,10 +61,12 @@ std::vector<BoxText> boxTextsOf(const SimulationOptions& options) {
 // Writes each key record line to `out` as it is appended to its box.
 class KeyRecordPrinter {
  public:
-  explicit KeyRecordPrinter(std::ostream& out) : out_(out) {}
+  KeyRecordPrinter(std::ostream& out, Clock& clock, MatchWatcher* watcher)
+      : out_(out), clock_(clock), watcher_(watcher) {}
 
   // Called with the model's lock held, in the order the lines are written.
   void onChange(const ui::ControlChange& change) {
+    if (watcher_ != nullptr) watcher_->controlChanged(change, clock_.nowMs());
     if (change.property != ui::Property::Text) return;
     for (const std::int32_t side : {kRedSide, kBlueSide}) {
       if (change.control != keyRecordBox(side)) continue;
@@ -72,8 +74,10 @@ class KeyRecordPrinter {
       std::size_t& printed = printedLength_[sideSlot(side)];
       // Appended lines start with a line break; a heading or an emptied box does not.
       if (text.size() > printed && text.compare(printed, 2, "\r\n") == 0) {
+        const std::string_view line = std::string_view(text).substr(printed + 2);
+        if (watcher_ != nullptr) watcher_->keyRecorded(side, line, clock_.nowMs());
         std::lock_guard hold(outMutex_);
-        out_ << side << '\t' << std::string_view(text).substr(printed + 2) << '\n';
+        out_ << side << '\t' << line << '\n';
       }
       printed = text.size();
     }
@@ -87,6 +91,8 @@ class KeyRecordPrinter {
 
  private:
   std::ostream& out_;
+  Clock& clock_;
+  MatchWatcher* watcher_;
   std::mutex outMutex_;  // the worker writes key records, the referee results
   std::array<std::size_t, kSideCount> printedLength_{};  // guarded by the model's lock
 };
@@ -152,15 +158,22 @@ std::int64_t roundLimitMs(const ui::ControlModel& model) {
 // key and reads the result; the bots play and confirm.
 class Referee {
  public:
-  Referee(Clock& clock, VirtualCh375& library, SimulatedProgram& program, bool bluePlays)
-      : clock_(clock), library_(library), program_(program), bluePlays_(bluePlays) {}
+  Referee(Clock& clock, VirtualCh375& library, SimulatedProgram& program, bool bluePlays, MatchWatcher* watcher)
+      : clock_(clock), library_(library), program_(program), bluePlays_(bluePlays), watcher_(watcher) {}
 
   bool playRound(KeyRecordPrinter& out, std::ostream& err) {
     if (!waitFor(MatchState::Idle, kRoundSlackMs, err)) return false;
-    strike(kRedSide, kReportInChord);
-    if (bluePlays_) strike(kBlueSide, kReportInChord);
-    strike(kRedSide, kStartChord);
+    for (int attempt = 0; program_.engine.state() == MatchState::Idle; ++attempt) {
+      if (attempt == kStartAttempts) {
+        err << "the round did not start after " << kStartAttempts << " start keys\n";
+        return false;
+      }
+      strike(kRedSide, kReportInChord);
+      if (bluePlays_) strike(kBlueSide, kReportInChord);
+      strike(kRedSide, kStartChord);
+    }
     if (!waitFor(MatchState::ResultShown, roundLimitMs(program_.model), err)) return false;
+    if (watcher_ != nullptr) watcher_->roundEnded(program_.model, clock_.nowMs());
     out.write(resultLines(program_.model));
     return true;
   }
@@ -189,6 +202,7 @@ class Referee {
   VirtualCh375& library_;
   SimulatedProgram& program_;
   bool bluePlays_;
+  MatchWatcher* watcher_;
 };
 
 std::int32_t roundsOf(const SimulationOptions& options, const ui::ControlModel& model) {
@@ -225,7 +239,7 @@ int playMatch(Clock& clock, const SimulationOptions& options, std::ostream& out,
   library.attach(0, std::make_shared<VirtualMachine>(kRedMachineNumber, kMachineSecondNumber));
   if (options.blue) library.attach(1, std::make_shared<VirtualMachine>(kBlueMachineNumber, kMachineSecondNumber));
   SimulatedProgram program(clock, library, err);
-  KeyRecordPrinter printer(out);
+  KeyRecordPrinter printer(out, clock, options.watcher);
   program.model.setChangeListener([&printer](const ui::ControlChange& change) { printer.onChange(change); });
   program.materials.seedShuffle(options.seed);
   const std::int32_t item = program.bank.add(options.material, options.material.filename().string());
@@ -234,15 +248,19 @@ int playMatch(Clock& clock, const SimulationOptions& options, std::ostream& out,
   fillOptionBoxes(program.model, options);
   {
     MatchTimer timer(clock, program.model);
-    MatchBot red(clock, library, program.engine, answers, kRedSide, options.red, options.seed);
+    StrikeObserver onStrike;
+    if (options.watcher != nullptr) onStrike = [&options](const StruckChord& chord) { options.watcher->chordStruck(chord); };
+    MatchBot red(clock, library, program.engine, answers, kRedSide, options.red, options.seed, onStrike);
     std::unique_ptr<MatchBot> blue;
     if (options.blue) {
       blue = std::make_unique<MatchBot>(clock, library, program.engine, answers, kBlueSide, *options.blue,
-                                        options.seed ^ kBlueSeedSalt);
+                                        options.seed ^ kBlueSeedSalt, onStrike);
     }
-    Referee referee(clock, library, program, options.blue.has_value());
+    if (options.watcher != nullptr) options.watcher->matchStarting(clock, library, program.engine);
+    Referee referee(clock, library, program, options.blue.has_value(), options.watcher);
     const std::int32_t rounds = roundsOf(options, program.model);
     for (std::int32_t round = 1; round <= rounds && played; ++round) played = referee.playRound(printer, err);
+    if (options.watcher != nullptr) options.watcher->matchEnding();
   }
   program.path.stop();
   library.shutdown();

@@ -17,6 +17,13 @@
 
 namespace qiru {
 
+class MatchWatcher;
+
+// The machines' own numbers, as they report in.
+inline constexpr std::int32_t kRedMachineNumber = 10001;
+inline constexpr std::int32_t kBlueMachineNumber = 10002;
+inline constexpr std::int32_t kMachineSecondNumber = 180101;
+
 struct SimulationOptions {
   MatchMode mode = MatchMode::TimedRace;
   std::filesystem::path material;
@@ -28,6 +35,7 @@ struct SimulationOptions {
   std::uint64_t seed = 1;
   BotStyle red;
   std::optional<BotStyle> blue;  // none: machine 1 plays alone
+  MatchWatcher* watcher = nullptr;  // told what happens (match_watcher.h)
 };
 
 // Virtual time when the simulation starts: a fixed moment, so that nothing

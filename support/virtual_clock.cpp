@@ -42,6 +42,11 @@ std::int64_t VirtualClock::nowMs() const {
   return nowMs_;
 }
 
+std::size_t VirtualClock::threadsWaiting() const {
+  std::lock_guard lock(mutex_);
+  return waiting_.size() + ready_.size();
+}
+
 ClockParticipant* VirtualClock::currentParticipant() const {
   return tParticipant != nullptr && tParticipant->clock == this ? tParticipant : nullptr;
 }

@@ -29,6 +29,7 @@
 // so that time cannot move on before all of them have begun.
 
 #include <condition_variable>
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <list>
@@ -46,6 +47,10 @@ class VirtualClock final : public Clock {
   std::int64_t nowMs() const override;
   bool waitFor(const std::function<bool()>& ready, std::int64_t timeoutMs) override;
   void notify(const std::function<void()>& change) override;
+
+  // Threads blocked on this clock or ready to run, besides the one that has
+  // the turn: none once a simulation has ended cleanly.
+  std::size_t threadsWaiting() const;
 
   ClockTicket enrol() override;
   void begin(const ClockTicket& ticket) override;
