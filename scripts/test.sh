@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test twice: a normal build, then a build
 # under AddressSanitizer + UndefinedBehaviorSanitizer. The tests that run
-# real threads run a third time under ThreadSanitizer.
+# real threads run a third time under ThreadSanitizer. Last, each fuzzer
+# runs for a short while.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$root/scripts/setup-debian.sh"
@@ -39,3 +40,6 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:verify_asan_link_order=0 UBSAN_OPTI
   run_suite asan -DCMAKE_BUILD_TYPE=Debug -DQIRU_SANITIZE=address,undefined -DQIRU_BUILD_BENCHMARKS=OFF
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
   run_threaded_suite tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQIRU_SANITIZE=thread -DQIRU_BUILD_BENCHMARKS=OFF
+# Each fuzzer briefly: what a longer run (scripts/fuzz.sh) found stays
+# replayed by fuzz_inputs_test above.
+"$root/scripts/fuzz.sh" 20
