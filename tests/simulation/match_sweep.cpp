@@ -6,6 +6,7 @@
 #include <atomic>
 #include <filesystem>
 #include <iterator>
+#include <limits>
 #include <memory>
 #include <mutex>
 #include <random>
@@ -71,7 +72,7 @@ struct RoundResult {
 struct Window {
   std::int64_t fromMs;
   std::int64_t toMs;
-  int deviceIndex;  // -1: both machines
+  int deviceIndex;
 };
 
 Record recordOf(std::int32_t side, std::string_view line, std::int64_t atMs) {
@@ -160,7 +161,6 @@ class SweepWatcher final : public MatchWatcher {
   std::vector<std::int64_t> roundCloses_;
   std::vector<RoundResult> results_;
   std::vector<Window> unpluggedWindows_;
-  std::int32_t resultsSeen_ = 0;  // the driver's count, on its own thread
 };
 
 bool SweepWatcher::reached(MatchEngine& engine, const Unplugging& unplugging) {
@@ -179,13 +179,19 @@ bool SweepWatcher::unplug(Clock& clock, VirtualCh375& library, MatchEngine& engi
   }
   clock.sleepFor(unplugging.afterMs);
   if (stopping_) return false;
-  const std::int64_t from = clock.nowMs();
+  std::size_t window = 0;
+  {
+    // Open until the machine is back: the match may end before that.
+    std::lock_guard hold(mutex_);
+    window = unpluggedWindows_.size();
+    unpluggedWindows_.push_back({clock.nowMs(), std::numeric_limits<std::int64_t>::max(), unplugging.deviceIndex});
+  }
   library.unplug(unplugging.deviceIndex);
   clock.sleepFor(unplugging.forMs);
   const std::int32_t number = unplugging.deviceIndex == 0 ? kRedMachineNumber : kBlueMachineNumber;
   library.plugIn(unplugging.deviceIndex, std::make_shared<VirtualMachine>(number, kMachineSecondNumber));
   std::lock_guard hold(mutex_);
-  unpluggedWindows_.push_back({from, clock.nowMs() + kReplugSettleMs, unplugging.deviceIndex});
+  unpluggedWindows_[window].toMs = clock.nowMs() + kReplugSettleMs;
   return true;
 }
 
