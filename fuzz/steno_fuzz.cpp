@@ -41,7 +41,9 @@ void chordNotation(std::span<const std::uint8_t> bytes) {
   const ChordCodec codec;
   const std::string_view text = textOf(bytes);
   const TwoAreaCode code = codec.twoAreaCodeOf(text);
-  check(codec.twoAreaCodeOf(codec.codeText(code)) == code, "a chord's code text reads back as another chord");
+  // A negative code is the codec's mark of notation it cannot read (two
+  // colons): it names no keys to write back.
+  if (code >= 0) check(codec.twoAreaCodeOf(codec.codeText(code)) == code, "a chord's code text reads back as another chord");
   const std::string canonical = codec.canonicalChord(text);
   check(codec.canonicalChord(canonical) == canonical, "a canonical chord changes when made canonical again");
   const std::string list = codec.canonicalList(text);
