@@ -249,7 +249,9 @@ int playMatch(Clock& clock, const SimulationOptions& options, std::ostream& out,
   {
     MatchTimer timer(clock, program.model);
     StrikeObserver onStrike;
-    if (options.watcher != nullptr) onStrike = [&options](const StruckChord& chord) { options.watcher->chordStruck(chord); };
+    if (options.watcher != nullptr) {
+      onStrike = [&options](const StruckChord& chord) { options.watcher->chordStruck(chord); };
+    }
     MatchBot red(clock, library, program.engine, answers, kRedSide, options.red, options.seed, onStrike);
     std::unique_ptr<MatchBot> blue;
     if (options.blue) {

@@ -11,6 +11,7 @@
 #include <mutex>
 #include <random>
 #include <sstream>
+#include <utility>
 
 #include "input/chord_capture.h"
 #include "match/result_texts.h"
@@ -127,10 +128,12 @@ class SweepWatcher final : public MatchWatcher {
   }
 
   void roundEnded(const ui::ControlModel& model, std::int64_t) override {
+    // Read before the watcher's own lock: the model calls in under its lock.
+    RoundResult result{model.text(Control::标签_结果), model.get(Control::标签_结果, &ui::ControlState::textColour),
+                       ui::integerValue(model.text(Control::标签_红方成绩)),
+                       ui::integerValue(model.text(Control::标签_蓝方成绩)), model.text(Control::标签_局成绩)};
     std::lock_guard hold(mutex_);
-    results_.push_back({model.text(Control::标签_结果), model.get(Control::标签_结果, &ui::ControlState::textColour),
-                        ui::integerValue(model.text(Control::标签_红方成绩)),
-                        ui::integerValue(model.text(Control::标签_蓝方成绩)), model.text(Control::标签_局成绩)});
+    results_.push_back(std::move(result));
   }
 
   // The checks, once the match is over.
