@@ -45,7 +45,7 @@ for fuzzer in "${fuzzers[@]}"; do
   log="$build/$fuzzer.log"
   echo "== $fuzzer: $seconds s"
   status=0
-  "$build/fuzz/${fuzzer}_fuzzer" -max_total_time="$seconds" -timeout=20 -max_len=65536 \
+  "$build/fuzz/${fuzzer}_fuzzer" -max_total_time="$seconds" -timeout=60 -max_len=65536 \
     -artifact_prefix="$artifacts/" "$corpus" "${seeds[@]}" >"$log" 2>&1 || status=$?
   grep -E '^Done [0-9]+ runs' "$log" || tail -n 5 "$log"
   kept=0
