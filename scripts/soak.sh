@@ -16,18 +16,31 @@ build="$root/build/normal"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j "$(nproc)" --target match_sweep_test
 
+# One process per processor, each playing its share of the seeds in
+# chunks, so that the log shows how far a long soak has come.
+chunk=100
 jobs=$(nproc)
 per_job=$(((matches + jobs - 1) / jobs))
 logs="$build/soak"
+rm -rf "$logs"
 mkdir -p "$logs"
+play_share() {
+  local start="$1" count="$2" log="$3" status=0
+  while ((count > 0)); do
+    local now=$((count < chunk ? count : chunk))
+    QIRU_SWEEP_MATCHES=$now QIRU_SWEEP_FIRST_SEED=$start QIRU_SWEEP_TIMELINE=1 \
+      "$build/tests/simulation/match_sweep_test" --gtest_filter='MatchSweep.Every*' >>"$log" 2>&1 || status=1
+    start=$((start + now))
+    count=$((count - now))
+  done
+  return $status
+}
 pids=()
 for ((job = 0; job < jobs; ++job)); do
-  start=$((first + job * per_job))
   count=$((matches - job * per_job))
   ((count > per_job)) && count=$per_job
   ((count > 0)) || break
-  QIRU_SWEEP_MATCHES=$count QIRU_SWEEP_FIRST_SEED=$start QIRU_SWEEP_TIMELINE=1 \
-    "$build/tests/simulation/match_sweep_test" --gtest_filter='MatchSweep.Every*' >"$logs/job$job.log" 2>&1 &
+  play_share $((first + job * per_job)) "$count" "$logs/job$job.log" &
   pids+=($!)
 done
 status=0
