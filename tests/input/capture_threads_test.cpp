@@ -97,7 +97,10 @@ TEST(ReportReplay, HandWrittenLog) {
       "1600 07 EF FF FF FF 39 30 00\n"
       "1660 07 FF FF FF FF 39 30 00\n");
   ASSERT_TRUE(log.ok()) << log.error;
-  const std::vector<KeyEvent> expected = {{1, "AB:FL", "AB:FL"}, {1, ":I", ":I"}, {1, ":I", ":I"}};
+  // Stamped with the arrival of each chord's first key-down and release.
+  const std::vector<KeyEvent> expected = {{1, "AB:FL", "AB:FL", 1'000'000, 1'080'000},
+                                          {1, ":I", ":I", 1'300'000, 1'360'000},
+                                          {1, ":I", ":I", 1'600'000, 1'660'000}};
   EXPECT_EQ(replayReportLog(log.reports), expected);
 }
 
