@@ -57,6 +57,7 @@ MatchEngine::ShownEntry MatchEngine::shownEntry(std::int32_t s) {
   if (!materials_.GetEntry(sideState(s).entryPosition, entry)) return shown;
   shown.position = sideState(s).entryPosition;
   shown.text = std::move(entry.text);
+  shown.shownAt = sideState(s).shownAt;
   return shown;
 }
 

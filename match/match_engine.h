@@ -107,6 +107,7 @@ class MatchEngine final : public KeyEventSink {
   struct ShownEntry {
     std::int32_t position = 0;
     std::string text;
+    std::int64_t shownAt = 0;  // ms since 1970
   };
   ShownEntry shownEntry(std::int32_t side);
 
