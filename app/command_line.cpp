@@ -25,7 +25,7 @@ bool takesValue(std::string_view name) {
 std::optional<BotStyle> botOf(const std::string& option, const std::string& text, std::string& error) {
   std::string why;
   std::optional<BotStyle> style = parseBotStyle(text, why);
-  if (!style) error = option + " takes a bot as cpm=N,errors=P (for example cpm=200,errors=0.05): " + why;
+  if (!style) error = option + " takes a bot as cpm=N,errors=P,react=MS (for example cpm=200,errors=0.05): " + why;
   return style;
 }
 
@@ -152,7 +152,8 @@ std::string usageText() {
          "  --machines keyboard machine 1 is the PC keyboard (F1 in the window shows the keys)\n"
          "  --machines bots     both machines are played by bots\n"
          "  --opponent BOT      machine 2 is a bot instead of the simulated machine 2; machine 1 is the keyboard\n"
-         "  BOT                 cpm=N,errors=P: chords a minute (300) and share of wrong chords (0)\n"
+         "  BOT                 cpm=N,errors=P,react=MS: chords a minute (300), share of wrong\n"
+         "                      chords (0), ms from an entry shown to the first chord\n"
          "       qiru-pk --autoplay [--red BOT] [--blue BOT] [--screenshot FILE.png] [match options]\n"
          "  --autoplay          bots play one match in the window in real time, then the program ends\n"
          "  match options       --mode 0-3 --material FILE --minutes N --entries N --members N --flash SECONDS\n";

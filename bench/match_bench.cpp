@@ -1,6 +1,8 @@
 #include <benchmark/benchmark.h>
 
 #include <sstream>
+#include <string>
+#include <string_view>
 
 #include "match/match_engine.h"
 #include "simulation/match_simulation.h"
@@ -49,7 +51,8 @@ void BM_ProcessKeyEvent(benchmark::State& state) {
   MatchEngine engine(model, clock, messages, materials, bank);
   engine.attachMachines(machines);
   engine.onKeyEvent({1, ":I", "EN"});  // the countdown runs in virtual time
-  const KeyEvent miss{1, "RHNV:", "RHNV:"};
+  const std::int64_t struckUs = clock.monotonicUs();
+  const KeyEvent miss{1, "RHNV:", "RHNV:", struckUs, struckUs};
   for (auto _ : state) engine.processKeyEvent(miss);
   state.SetItemsProcessed(state.iterations());
 }
@@ -71,6 +74,45 @@ void BM_Simulate30MinuteRace(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_Simulate30MinuteRace)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+
+// Fairness of the shared entry: both bots strike the same answer of every
+// entry of a quick answer, one state.range(0) ms after the other (each side
+// earlier in turn, many seeds). earlier_share: the share of the points that
+// went to the side that finished first (1 is fair).
+void BM_FirstToFinishShare(benchmark::State& state) {
+  loadFingeringScheme(nullptr);
+  constexpr std::int64_t kReactMs = 300;
+  constexpr int kSeeds = 10;
+  const std::int64_t gapMs = state.range(0);
+  const auto points = [](const std::string& out, std::string_view label) {
+    const auto at = out.rfind(label);
+    return at == std::string::npos ? 0 : std::stoi(out.substr(at + label.size()));
+  };
+  std::int64_t earlierPoints = 0;
+  std::int64_t allPoints = 0;
+  for (auto _ : state) {
+    for (int seed = 1; seed <= kSeeds; ++seed) {
+      for (const bool redEarlier : {true, false}) {
+        SimulationOptions options;
+        options.mode = MatchMode::QuickAnswer;
+        options.material = kSampleMaterial;
+        options.entries = "20";
+        options.seed = static_cast<std::uint64_t>(seed);
+        options.red = BotStyle{600, 0.0, kReactMs + (redEarlier ? 0 : gapMs)};
+        options.blue = BotStyle{600, 0.0, kReactMs + (redEarlier ? gapMs : 0)};
+        std::ostringstream out, err;
+        simulateMatch(options, out, err);
+        const int red = points(out.str(), "标签_红方成绩=");
+        const int blue = points(out.str(), "标签_蓝方成绩=");
+        earlierPoints += redEarlier ? red : blue;
+        allPoints += red + blue;
+      }
+    }
+  }
+  state.counters["earlier_share"] = allPoints == 0 ? 0.0 : static_cast<double>(earlierPoints) / allPoints;
+  state.counters["entries"] = static_cast<double>(allPoints);
+}
+BENCHMARK(BM_FirstToFinishShare)->Arg(1)->Arg(2)->Arg(3)->Arg(5)->Arg(10)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 
 }  // namespace
 }  // namespace qiru

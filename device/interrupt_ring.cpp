@@ -6,7 +6,7 @@ namespace qiru {
 
 InterruptRing::InterruptRing(std::int32_t capacity) : slots_(static_cast<std::size_t>(std::max(capacity, 1))) {}
 
-bool InterruptRing::push(const std::uint8_t* data, std::int64_t timeMs) noexcept {
+bool InterruptRing::push(const std::uint8_t* data, std::int64_t timeUs) noexcept {
   const std::uint64_t pushed = pushed_.load(std::memory_order_relaxed);
   // Only the consumer's position frees a slot: a slot it skipped may still
   // be in its hands until its next pop.
@@ -15,7 +15,7 @@ bool InterruptRing::push(const std::uint8_t* data, std::int64_t timeMs) noexcept
     return false;
   }
   StampedBlock& slot = slots_[pushed % slots_.size()];
-  slot.timeMs = timeMs;
+  slot.timeUs = timeUs;
   std::copy_n(data, kInterruptDataBytes, slot.data.begin());
   pushed_.store(pushed + 1, std::memory_order_release);
   return true;

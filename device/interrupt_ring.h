@@ -17,9 +17,10 @@
 
 namespace qiru {
 
-// A block and the time it arrived, in ms since 1970-01-01 UTC.
+// A block and the time it arrived, in µs (on whichever clock the producer
+// stamps with).
 struct StampedBlock {
-  std::int64_t timeMs = 0;
+  std::int64_t timeUs = 0;
   InterruptData data{};
 };
 
@@ -32,7 +33,7 @@ class InterruptRing {
 
   // Producer. Copies the first kInterruptDataBytes bytes of data. False when
   // the ring is full: the block is dropped.
-  bool push(const std::uint8_t* data, std::int64_t timeMs) noexcept;
+  bool push(const std::uint8_t* data, std::int64_t timeUs) noexcept;
   // Consumer. Takes the oldest block; false when there is none.
   bool pop(StampedBlock& out) noexcept;
   // Consumer. Passes over every block pushed before the count-th (counted

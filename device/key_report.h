@@ -10,7 +10,7 @@ struct KeyReport {
   std::int32_t maskB = 0;      // keys 14-26: the left hand, bit i-1 for its i-th key name
   std::int32_t maskA = 0;      // keys 1-13: the right hand
   std::int32_t chordCode = 0;  // maskA << 16 | maskB: the two-area code of the keys
-  std::int64_t timeMs = 0;     // when the report arrived, ms since 1970-01-01 UTC
+  std::int64_t timeUs = 0;     // when the report arrived: the clock's monotonic µs
 };
 
 constexpr std::int32_t chordCodeOf(std::int32_t maskA, std::int32_t maskB) {

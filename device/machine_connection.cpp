@@ -112,13 +112,21 @@ void MachineConnection::installInterruptRoutine(int side) {
 }
 
 void MachineConnection::onInterrupt(int side, const std::uint8_t* data) noexcept {
-  // Stamped first, so that chord capture merges by arrival time however
-  // late the reader thread gets to the report.
-  const std::int64_t arrivedMs = clock_.nowMs();
   const int length = data[0];
   link(side).lastReportLength.store(length, std::memory_order_relaxed);
   if (length < kMinKeyReportLength) return;
-  queue(side).push(data, arrivedMs);
+  KeyReportQueue& reports = queue(side);
+  // Stamped first, before any decoding, so that chord capture merges and
+  // the match orders chords by arrival time however late the reader gets
+  // to the report.
+  reports.beginArrival();
+  reports.push(data, clock_.monotonicUs());
+  // The clock's lock is taken only to wake a sleeping reader.
+  if (reports.endArrival()) clock_.notify([] {});
+}
+
+std::int64_t MachineConnection::caughtUpUs(int side) const {
+  return queues_[sideSlot(side)].caughtUpUs(clock_.monotonicUs());
 }
 
 void MachineConnection::resetSide(int side) {
@@ -127,6 +135,7 @@ void MachineConnection::resetSide(int side) {
   machine.lastReportLength = 0;
   machine.secondNumber = 0;
   queue(side).reset();
+  wakeReaders();
   refreshMachineLabels();
 }
 
@@ -156,8 +165,15 @@ void MachineConnection::refreshMachineLabels() {
 }
 
 void MachineConnection::clearReportQueues() {
-  for (KeyReportQueue& queue : queues_) queue.reset();
+  const std::int64_t nowUs = clock_.monotonicUs();
+  for (KeyReportQueue& queue : queues_) {
+    queue.forgetChordsBefore(nowUs);
+    queue.forgetNumbers();
+  }
+  wakeReaders();
 }
+
+void MachineConnection::wakeReaders() { clock_.notify([] {}); }
 
 void MachineConnection::forgetMachineNumbers() {
   for (MachineLink& machine : links_) machine.machineNumber = 0;

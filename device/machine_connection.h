@@ -73,9 +73,15 @@ class MachineConnection {
   // Takes the numbers the queues have learnt and rewrites the online labels
   // where a number or a connection changed since the last refresh.
   void refreshMachineLabels();
-  // Drops every buffered report of both machines and the numbers the queues
-  // learnt; the next report of each machine teaches them again.
+  // Every chord begun before now on either machine is lost, wherever it is
+  // (queued as reports, or half captured), and the queues forget the
+  // numbers they learnt; the next report of each machine teaches them
+  // again. The reports themselves still reach chord capture, so that it
+  // knows which keys are down.
   void clearReportQueues();
+  // The stamp before which every chord of the side's machine has been
+  // handed on by its reader (KeyReportQueue::caughtUpUs).
+  std::int64_t caughtUpUs(int side) const;
   // Sets both machine numbers to 0, so that the machines report in again.
   void forgetMachineNumbers();
   // Machine 2 plays as simulated (on) or as itself again (off).
@@ -102,6 +108,8 @@ class MachineConnection {
   void onArrival(int side);
   void onRemoval(int side);
   void installInterruptRoutine(int side);
+  // Lets the readers see a forget request at once.
+  void wakeReaders();
   // Copies the queue's numbers into the side's record (not while simulated).
   void takeNumbersFromQueue(int side);
 

@@ -1,9 +1,13 @@
 #pragma once
 // The two reader threads, one per machine: each drains its side's report
 // queue through the side's report consumer (chord capture) for as long as
-// the program runs. A thread idles while its machine's latest interrupt
-// data were too short to carry keys (no machine, or a machine that is
-// only announcing itself).
+// the program runs. A reader sleeps until a report is pushed, a forget
+// request comes, or its consumer's deadline (a merge window closing) is
+// due; it never polls.
+//
+// After each pass it publishes how far it has captured the machine's
+// reports (KeyReportQueue::caughtUpUs), so that the match can wait for it
+// before it decides which of two chords came first.
 //
 // Started once the machines are initialised; stop() (or destruction) sets
 // the stop flag, wakes both threads and joins them, so that nothing runs
@@ -20,15 +24,11 @@
 
 namespace qiru {
 
-// How long a reader waits before looking again while its machine sends
-// nothing that carries keys.
-inline constexpr std::int64_t kReaderIdleWaitMs = 250;
-
 class ReaderThreads {
  public:
   // consumers: the report consumers of side 1 and side 2, which must outlive
   // the threads. Starts both threads.
-  ReaderThreads(Clock& clock, const MachineConnection& machines, std::array<ReportConsumer*, kSideCount> consumers);
+  ReaderThreads(Clock& clock, MachineConnection& machines, std::array<ReportConsumer*, kSideCount> consumers);
   ~ReaderThreads() { stop(); }
   ReaderThreads(const ReaderThreads&) = delete;
   ReaderThreads& operator=(const ReaderThreads&) = delete;
@@ -36,16 +36,18 @@ class ReaderThreads {
   // Sets the stop flag and joins both threads. Later calls do nothing.
   void stop();
 
-  // One pass of the side's reader: how long to wait before the next.
+  // One pass of the side's reader: the consumer's step, then its progress
+  // published. Returns the consumer's deadline.
   std::int64_t step(int side);
 
  private:
   void run(int side);
-  // Waits ms or until the stop flag is set; true when it is set.
-  bool waitForStop(std::int64_t ms);
+  // Sleeps until there is work, the deadline or the stop flag; true when
+  // the stop flag is set.
+  bool waitForWork(int side, std::int64_t dueUs);
 
   Clock& clock_;
-  const MachineConnection& machines_;
+  MachineConnection& machines_;
   std::array<ReportConsumer*, kSideCount> consumers_;
   bool stopRequested_ = false;  // guarded by the clock's lock
   std::array<std::unique_ptr<ClockThread>, kSideCount> threads_;

@@ -46,7 +46,7 @@ class LogWriter {
   void drain(InterruptRing& ring) {
     StampedBlock block;
     while (ring.pop(block)) {
-      lastMs_ = std::max(lastMs_, block.timeMs);
+      lastMs_ = std::max(lastMs_, block.timeUs / kUsPerMs);
       out_ << formatReportLine({lastMs_, {block.data.begin(), block.data.end()}}) << '\n';
       ++outcome_.recorded;
     }
@@ -74,7 +74,7 @@ RecordOutcome recordReports(Ch375Library& library, Clock& clock, const RecordReq
   outcome.link = linkTest(library, index);
 
   InterruptRing ring(request.ringCapacity);
-  const auto routine = [&ring, &clock](const std::uint8_t* data) { ring.push(data, clock.nowMs()); };
+  const auto routine = [&ring, &clock](const std::uint8_t* data) { ring.push(data, clock.nowMs() * kUsPerMs); };
   const std::int64_t startMs = clock.nowMs();
   out << headerOf(index, startMs, outcome.link) << std::flush;
   outcome.listened = library.setIntRoutine(index, routine) != 0;

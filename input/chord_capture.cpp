@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "steno/chord_decoder.h"
-#include "support/message_pump.h"
 
 namespace qiru {
 
@@ -18,74 +17,113 @@ int keyCount(std::int32_t mask) { return std::popcount(static_cast<std::uint32_t
 ChordCapture::ChordCapture(std::int32_t side, KeyReportQueue& queue, KeyEventSink& sink, SchemeSource scheme)
     : side_(side), queue_(queue), sink_(sink), scheme_(std::move(scheme)) {}
 
-std::int64_t ChordCapture::captureStep() {
-  KeyReport report{};
-  // Whether a report was taken, not what pop answers: pop says false also
-  // for a report with no key while the machine's numbers are not yet
-  // known, and that report still lets a chord go.
-  const bool queueWasEmpty = queue_.isEmpty();
-  queue_.pop(report);
-  if (!queueWasEmpty) {
-    emptyPolls_ = 0;
-    takeReport(report);
-    return 0;
+CaptureProgress ChordCapture::captureStep(std::int64_t nowUs) {
+  if (queue_.hasForgetting()) forget(queue_.takeForgetting());
+  // Taken whatever the report carries: a report with no key while the
+  // machine's numbers are not yet known still lets a chord go.
+  for (KeyReport report{}; queue_.take(report); report = {}) {
+    if (!ignored(report)) takeReport(report);
   }
-  if (MessagePump* pump = currentMessagePump()) pump->serveMessages();
-  if (emptyPolls_ == 0) {
-    emptyPolls_ = 1;
-    return emptyPollWaitMs;
-  }
-  // The second empty poll in a row: the player has stopped, so the state
-  // being built is finished.
-  if (emptyPolls_ == 1 && !currentIsIdle()) {
+  // The merge window has passed with no report: the player has stopped,
+  // so the state being built is finished.
+  if (!currentIsIdle() && nowUs > current_.timeUs + mergeWindowUs) {
     handOnCurrent();
     markCurrentIdle();
   }
-  if (++emptyPolls_ >= kEmptyPollWrapCount) {
-    emptyPolls_ = 0;
-    return 0;
+  return progress();
+}
+
+CaptureProgress ChordCapture::progress() const {
+  if (currentIsIdle()) return {};
+  return {.dueUs = current_.timeUs + mergeWindowUs + 1, .heldSinceUs = currentStamps_.lastUs};
+}
+
+void ChordCapture::forget(const Forgetting& forgetting) {
+  if (forgetting.machineReset) {
+    // The machine went away: whatever it had down is gone with it.
+    keysDown_ = false;
+    ignoring_ = false;
   }
-  return emptyPollWaitMs;
+  if (forgetting.beforeUs != kNothingToForget && forgetting.beforeUs > forgetBeforeUs_) {
+    forgetBeforeUs_ = forgetting.beforeUs;
+  }
+  // The chord in progress, if any, began before the moment: keys still
+  // down belong to it.
+  ignoring_ = ignoring_ || keysDown_;
+  current_ = {};
+  markCurrentIdle();
+  currentStamps_ = {};
+  lastPassedCode_ = 0;
+  previous_ = {};
+  phase_ = Phase::None;
+  armed_ = false;
+}
+
+bool ChordCapture::ignored(const KeyReport& report) {
+  const bool wasDown = std::exchange(keysDown_, report.pressedCount > 0);
+  if (ignoring_) {
+    ignoring_ = keysDown_;
+    return true;
+  }
+  // A chord whose first key went down before the moment to forget is lost
+  // even when its reports are taken only now.
+  if (!wasDown && keysDown_ && report.timeUs < forgetBeforeUs_) {
+    ignoring_ = true;
+    return true;
+  }
+  return false;
 }
 
 void ChordCapture::takeReport(const KeyReport& report) {
   if (currentIsIdle()) {
     // A report repeating the state already handed on changes nothing.
-    if (report.chordCode != current_.chordCode) current_ = report;
+    if (report.chordCode != current_.chordCode) startState(report);
     return;
   }
-  const std::int64_t gapMs = report.timeMs - current_.timeMs;
+  const std::int64_t gapUs = report.timeUs - current_.timeUs;
   if (report.pressedCount == 0 && current_.pressedCount >= 1) {
     // All keys up: the state before is finished. Merged into a state of one
     // key instead, the release would vanish, and a two-key chord let go key
     // by key would never be emitted.
     handOnCurrent();
-    current_ = report;
-  } else if (gapMs > mergeWindowMs) {
+    startState(report);
+  } else if (gapUs > mergeWindowUs) {
     handOnCurrent();
     if (report.chordCode == current_.chordCode) {
       markCurrentIdle();
     } else {
-      current_ = report;
+      startState(report);
     }
   } else if (report.chordCode != current_.chordCode) {
     // Keys of one stroke arriving a little apart. While one hand has no key
     // yet, the state counts from its latest report.
-    if (current_.maskB == 0 || current_.maskA == 0) current_.timeMs = report.timeMs;
+    if (current_.maskB == 0 || current_.maskA == 0) current_.timeUs = report.timeUs;
     current_.chordCode |= report.chordCode;
     current_.maskB |= report.maskB;
     current_.maskA |= report.maskA;
     current_.pressedCount = keyCount(current_.maskA) + keyCount(current_.maskB);
+    currentStamps_.lastUs = report.timeUs;
+  }
+}
+
+void ChordCapture::startState(const KeyReport& report) {
+  current_ = report;
+  currentStamps_ = {report.timeUs, report.timeUs};
+  // Every key is up: the player has let go, and nothing can merge into a
+  // release, so the chord is finished now rather than when the window ends.
+  if (report.pressedCount == 0) {
+    handOnCurrent();
+    markCurrentIdle();
   }
 }
 
 void ChordCapture::handOnCurrent() {
   if (current_.chordCode == lastPassedCode_) return;
   lastPassedCode_ = current_.chordCode;
-  detectChord(current_);
+  detectChord(current_, currentStamps_);
 }
 
-void ChordCapture::detectChord(const KeyReport& state) {
+void ChordCapture::detectChord(const KeyReport& state, const StateStamps& stamps) {
   if (state.pressedCount > kMaxChordKeyCount || state.pressedCount < 0) return;
   const KeyReport& fullest = previous_;
   const std::int32_t both = fullest.chordCode | state.chordCode;
@@ -96,6 +134,7 @@ void ChordCapture::detectChord(const KeyReport& state) {
     if (phase_ != Phase::Press) {
       phase_ = Phase::Press;
       armed_ = true;
+      chordBeganUs_ = stamps.firstUs;
     }
   } else if (released && !pressed) {
     phase_ = Phase::Release;
@@ -109,25 +148,26 @@ void ChordCapture::detectChord(const KeyReport& state) {
                              (releasedCount == 2 && twoOfOneHand);
       if (!lettingGo) return;  // a key or two lifted: wait, keeping the fullest state
       armed_ = false;
-      emitChord(fullest);
+      emitChord(fullest, chordBeganUs_, stamps.lastUs);
     }
   } else if (released && pressed) {
     // A roll: the next chord's keys go down while this one's come up.
-    if (armed_) emitChord(fullest);
+    if (armed_) emitChord(fullest, chordBeganUs_, stamps.lastUs);
     phase_ = Phase::Press;
     armed_ = true;
+    chordBeganUs_ = stamps.firstUs;
   } else {
     armed_ = true;
   }
   previous_ = state;
 }
 
-void ChordCapture::emitChord(const KeyReport& chord) {
+void ChordCapture::emitChord(const KeyReport& chord, std::int64_t beganUs, std::int64_t completedUs) {
   std::string codeText;
   std::string name = decodeChord(scheme_(), chord.maskB, chord.maskA, chord.chordCode, codeText);
   // A chord that decodes to nothing but the colon shows its keys instead.
   if (name == ":") name = codeText;
-  sink_.onKeyEvent(KeyEvent{side_, std::move(codeText), std::move(name)});
+  sink_.onKeyEvent(KeyEvent{side_, std::move(codeText), std::move(name), beganUs, completedUs});
 }
 
 }  // namespace qiru

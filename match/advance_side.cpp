@@ -24,10 +24,12 @@ void MatchEngine::advanceSide(std::int32_t s) {
   }
   showEntry(questionPane(first), position);
   const std::int64_t now = clock_.nowMs();
+  const std::int64_t nowUs = clock_.monotonicUs();
   // Multi-chord answers grow to the left, so they read from the right.
   const auto alignment = materials_.ChordCount(position) >= 2 ? ui::Alignment::Right : ui::Alignment::Centre;
   for (std::int32_t t = first; t <= last; ++t) {
     sideState(t).shownAt = now;
+    sideState(t).shownAtUs = nowUs;
     model_.setText(onlineLabel(t), "");
     model_.setAlignment(onlineLabel(t), alignment);
   }
@@ -71,8 +73,11 @@ void MatchEngine::tickFlash(std::int64_t nowMs) {
   }
 }
 
-bool MatchEngine::tickTimeOut(std::int32_t s, std::int64_t nowMs) {
-  if (nowMs - sideState(s).shownAt > kEntryTimeoutMs) advanceSide(s);
+bool MatchEngine::tickTimeOut(std::int32_t s, std::int64_t) {
+  const std::int64_t deadlineUs = sideState(s).shownAtUs + kEntryTimeoutMs * kUsPerMs;
+  // An answer completed before the time-out counts however late the worker
+  // sees it: the entry stays while such a chord may still be on its way.
+  if (clock_.monotonicUs() > deadlineUs && settledUpTo(deadlineUs, sharedEntry(), s)) advanceSide(s);
   return running();
 }
 

@@ -1,5 +1,5 @@
-// The round's worker: takes the key events in the order they came, records
-// each, checks the side's answer and scores it.
+// The round's worker: takes the key events in the order the chords were
+// completed, records each, checks the side's answer and scores it.
 
 #include <mutex>
 #include <string>
@@ -20,7 +20,8 @@ inline constexpr std::int64_t kRoundOver = -1;
 
 void MatchEngine::runEventLoop(std::uint64_t round) {
   for (std::int64_t waitMs = 0; waitMs != kRoundOver; waitMs = eventStep(round)) {
-    if (waitMs > 0) preciseDelay(clock_, static_cast<std::int32_t>(waitMs));
+    // Outside the match lock; a key event or the end of the round wakes it.
+    if (waitMs > 0) eventQueued_.wait(waitMs);
   }
 }
 
@@ -30,6 +31,11 @@ std::int64_t MatchEngine::eventStep(std::uint64_t round) {
   std::lock_guard hold(matchLock_);
   if (over()) return kRoundOver;
   if (eventQueue_.empty()) return kEmptyQueueWaitMs;
+  // The first to finish takes a shared entry: a chord of the other side
+  // completed earlier may still be with its reader.
+  if (sharedEntry() && !settledUpTo(eventQueue_.front().completedUs, true, eventQueue_.front().side)) {
+    return kSettlingLookMs;
+  }
   const KeyEvent event = std::move(eventQueue_.front());
   eventQueue_.pop_front();
   processEvent(event);
@@ -41,7 +47,28 @@ void MatchEngine::processKeyEvent(const KeyEvent& event) {
   processEvent(event);
 }
 
+bool MatchEngine::settledUpTo(std::int64_t stampUs, bool bothSides, std::int32_t side) {
+  for (const KeyEvent& queued : eventQueue_) {
+    if (queued.completedUs >= stampUs) break;
+    if (bothSides || queued.side == side) return false;
+  }
+  if (clock_.monotonicUs() >= stampUs + kChordSettlingUs) return true;
+  MatchMachines* machines = machines_.load();
+  if (machines == nullptr) return true;
+  for (const std::int32_t t : {kRedSide, kBlueSide}) {
+    if ((bothSides || t == side) && machines->caughtUpUs(t) <= stampUs) return false;
+  }
+  return true;
+}
+
+bool MatchEngine::lostChord(const KeyEvent& event) {
+  if (event.beganUs < roundStartedUs_) return true;
+  return sharedEntry() && event.beganUs < sideState(event.side).shownAtUs;
+}
+
 void MatchEngine::processEvent(const KeyEvent& event) {
+  // Not counted, not recorded, not checked.
+  if (lostChord(event)) return;
   const std::int32_t s = event.side;
   SideState& side = sideState(s);
   ++side.keyCount;

@@ -1,5 +1,6 @@
 #include "match/match_engine.h"
 
+#include <algorithm>
 #include <mutex>
 #include <string>
 #include <utility>
@@ -25,7 +26,13 @@ inline constexpr std::string_view kBlueLabelCaption = "蓝方";
 
 MatchEngine::MatchEngine(ui::ControlModel& model, Clock& clock, MessageService& messages, MaterialSet& materials,
                          const QuestionBank& bank)
-    : model_(model), clock_(clock), messages_(messages), materials_(materials), bank_(bank), matchLock_(clock) {}
+    : model_(model),
+      clock_(clock),
+      messages_(messages),
+      materials_(materials),
+      bank_(bank),
+      matchLock_(clock),
+      eventQueued_(clock) {}
 
 MatchEngine::~MatchEngine() {
   shuttingDown_ = true;
@@ -50,6 +57,7 @@ MatchEngine::ShownEntry MatchEngine::shownEntry(std::int32_t s) {
   if (!materials_.GetEntry(sideState(s).entryPosition, entry)) return shown;
   shown.position = sideState(s).entryPosition;
   shown.text = std::move(entry.text);
+  shown.shownAt = sideState(s).shownAt;
   return shown;
 }
 
@@ -58,8 +66,17 @@ void MatchEngine::onKeyEvent(const KeyEvent& event) {
   if (!machines || !isSide(event.side)) return;
   switch (state()) {
     case MatchState::Running: {
-      std::lock_guard hold(matchLock_);
-      eventQueue_.push_back(event);
+      {
+        std::lock_guard hold(matchLock_);
+        // Ordered by when the chord was completed, ties by when it began,
+        // whichever reader delivered it first.
+        const auto later = std::upper_bound(
+            eventQueue_.begin(), eventQueue_.end(), event, [](const KeyEvent& a, const KeyEvent& b) {
+              return std::pair(a.completedUs, a.beganUs) < std::pair(b.completedUs, b.beganUs);
+            });
+        eventQueue_.insert(later, event);
+      }
+      eventQueued_.signal();
       return;
     }
     case MatchState::Idle:
@@ -112,6 +129,7 @@ void MatchEngine::startMatch(MatchMachines& machines) {
     model_.setRichText(ui::Control::超级编辑框_题目1, {});
     model_.setRichText(ui::Control::超级编辑框_题目2, {});
     machines.clearReportQueues();  // chords struck during the countdown are lost
+    roundStartedUs_ = clock_.monotonicUs();
     advanceSide(kRedSide);
     if (!sharedEntry()) advanceSide(kBlueSide);
     // A material of no entries has closed the round already.

@@ -30,6 +30,7 @@
 #include "materials/material_set.h"
 #include "materials/question_bank.h"
 #include "support/clock.h"
+#include "support/clock_event.h"
 #include "support/clock_lock.h"
 #include "support/clock_thread.h"
 #include "support/messages.h"
@@ -41,8 +42,18 @@ namespace qiru {
 inline constexpr std::int64_t kEntryTimeoutMs = 5000;
 // The match clock's period while a round runs.
 inline constexpr std::int32_t kMatchTickMs = 100;
-// The worker's wait when it finds the event queue empty.
+// The worker's longest wait when it finds the event queue empty (a key
+// event wakes it at once).
 inline constexpr std::int64_t kEmptyQueueWaitMs = 50;
+// In the shared-entry modes the worker takes a chord only once no chord of
+// the other side that was completed earlier can still come: once both
+// readers have caught up to its stamp. A reader that has not caught up
+// within this time is stalled, not holding a report that is still crossing
+// the bus and the ring (which takes far less): the worker decides without
+// it rather than keep the players waiting.
+inline constexpr std::int64_t kChordSettlingUs = 3'000;
+// How often the worker looks again while it waits for the readers.
+inline constexpr std::int64_t kSettlingLookMs = 1;
 // Each step of the countdown ("倒计时开始", "3", "2", "1").
 inline constexpr std::int32_t kCountdownStepMs = 800;
 // The result stands this long before the confirm key counts.
@@ -96,6 +107,7 @@ class MatchEngine final : public KeyEventSink {
   struct ShownEntry {
     std::int32_t position = 0;
     std::string text;
+    std::int64_t shownAt = 0;  // ms since 1970
   };
   ShownEntry shownEntry(std::int32_t side);
 
@@ -119,6 +131,12 @@ class MatchEngine final : public KeyEventSink {
   // the round is over.
   std::int64_t eventStep(std::uint64_t round);
   void processEvent(const KeyEvent& event);
+  // Whether a chord begun then is lost: begun before the round, or in the
+  // shared-entry modes before the entry it would answer was shown.
+  bool lostChord(const KeyEvent& event);
+  // Whether every chord of the given sides completed by stampUs has been
+  // taken from the readers (or the settling time is over).
+  bool settledUpTo(std::int64_t stampUs, bool bothSides, std::int32_t side);
   void answerTaken(std::int32_t s);
   // advance_side.cpp
   void advanceSide(std::int32_t s);
@@ -147,7 +165,10 @@ class MatchEngine final : public KeyEventSink {
   MatchSettings settings_;
   std::array<SideState, 2> sides_;
   std::int64_t matchStartedAt_ = 0;
+  std::int64_t roundStartedUs_ = 0;
+  // In the order the chords were completed (then begun).
   std::deque<KeyEvent> eventQueue_;
+  ClockEvent eventQueued_;
   std::unique_ptr<ClockThread> worker_;
   // Which round the worker serves: a worker of an earlier round that has
   // not yet noticed its end never takes an event of the next.

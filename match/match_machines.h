@@ -5,6 +5,8 @@
 // connection (ConnectedMachines); tests of the match flow may stand in
 // machines of their own.
 
+#include <cstdint>
+
 #include "device/machine_connection.h"
 
 namespace qiru {
@@ -22,6 +24,13 @@ class MatchMachines {
   virtual bool machine2Simulated() const = 0;
   virtual bool isOpen(int side) const = 0;
   virtual bool hasReportedIn(int side) const = 0;
+  // The stamp before which every chord of the side's machine has reached
+  // the match (its reader has caught up). Machines that hand their chords
+  // over directly are always caught up.
+  virtual std::int64_t caughtUpUs(int side) const {
+    (void)side;
+    return INT64_MAX;
+  }
 };
 
 class ConnectedMachines final : public MatchMachines {
@@ -35,6 +44,7 @@ class ConnectedMachines final : public MatchMachines {
   bool machine2Simulated() const override { return machines_.machine2Simulated(); }
   bool isOpen(int side) const override { return machines_.isOpen(side); }
   bool hasReportedIn(int side) const override { return machines_.hasReportedIn(side); }
+  std::int64_t caughtUpUs(int side) const override { return machines_.caughtUpUs(side); }
 
  private:
   MachineConnection& machines_;

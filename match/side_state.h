@@ -15,6 +15,7 @@ struct SideState {
   std::int32_t keyCount = 0;       // keys processed in this round
   InputBuffer input;
   std::int64_t shownAt = 0;        // when its current entry appeared (ms since 1970)
+  std::int64_t shownAtUs = 0;      // the same on the clock that stamps the chords (monotonic µs)
 };
 
 }  // namespace qiru

@@ -37,12 +37,14 @@ std::optional<BotStyle> parseBotStyle(std::string_view text, std::string& error)
       style.chordsPerMinute = static_cast<std::int32_t>(value);
     } else if (name == "errors" && value >= 0 && value <= 1) {
       style.wrongChordShare = value;
-    } else if (name == "cpm" || name == "errors") {
+    } else if (name == "react" && value >= 0 && value <= kMaxReactMs && value == static_cast<std::int64_t>(value)) {
+      style.reactMs = static_cast<std::int64_t>(value);
+    } else if (name == "cpm" || name == "errors" || name == "react") {
       error = "\"" + std::string(part) + "\" is out of range: cpm is a whole number of chords per minute from 1 to 6000, "
-              "errors a share of wrong chords from 0 to 1";
+              "errors a share of wrong chords from 0 to 1, react a whole number of ms from 0 to 60000";
       return std::nullopt;
     } else {
-      error = "unknown player setting \"" + std::string(name) + "\"; a player has cpm=N and errors=P";
+      error = "unknown player setting \"" + std::string(name) + "\"; a player has cpm=N, errors=P and react=MS";
       return std::nullopt;
     }
   }
@@ -93,6 +95,10 @@ std::int64_t MatchBot::keyEntry(std::int64_t now) {
     position_ = shown.position;
     chords_ = &answers_.chordsOf(shown.text);
     struck_ = 0;
+    if (style_.reactMs && now < shown.shownAt + *style_.reactMs) {
+      nextStrikeAt_ = shown.shownAt + *style_.reactMs;
+      return nextStrikeAt_ - now;
+    }
   } else if (struck_ == chords_->size()) {
     // Keyed: the next entry should come; if it does not, key it again.
     if (now - keyedAt_ < kNextEntryPatienceMs) return kBotLookMs;

@@ -24,11 +24,15 @@ namespace qiru {
 struct BotStyle {
   std::int32_t chordsPerMinute = 300;
   double wrongChordShare = 0.0;  // 0 to 1
+  // When set, the first chord of each new entry goes down exactly this long
+  // after the entry was shown (at the bot's first look when that is later).
+  std::optional<std::int64_t> reactMs;
   friend bool operator==(const BotStyle&, const BotStyle&) = default;
 };
 
-// "cpm=N,errors=P" in any order, either may be left out (300 and 0). None
-// when the text is not of that form; `error` then says why.
+// "cpm=N,errors=P,react=MS" in any order, each may be left out (300, 0 and
+// as soon as the bot sees the entry). None when the text is not of that
+// form; `error` then says why.
 std::optional<BotStyle> parseBotStyle(std::string_view text, std::string& error);
 
 // A chord as a bot struck it: which side, when its first key went down and
@@ -51,6 +55,8 @@ inline constexpr std::int64_t kConfirmRetryMs = 2000;
 inline constexpr std::int64_t kNextEntryPatienceMs = 1000;
 // How often an idle bot looks at the screen.
 inline constexpr std::int64_t kBotLookMs = 10;
+// The longest reaction time a bot takes.
+inline constexpr std::int64_t kMaxReactMs = 60'000;
 // The confirm key as the bots strike it (decoded "EN").
 inline constexpr std::string_view kConfirmChord = "F:I";
 

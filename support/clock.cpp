@@ -11,6 +11,11 @@ std::int64_t RealClock::nowMs() const {
       .count();
 }
 
+std::int64_t RealClock::monotonicUs() const {
+  return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
 bool RealClock::waitFor(const std::function<bool()>& ready, std::int64_t timeoutMs) {
   std::unique_lock lock(mutex_);
   if (timeoutMs < 0) {

@@ -19,6 +19,7 @@ namespace qiru {
 
 // A timeout that never expires.
 inline constexpr std::int64_t kWaitForeverMs = -1;
+inline constexpr std::int64_t kUsPerMs = 1000;
 
 // One thread taking part in a simulation (virtual_clock.h). Opaque here.
 struct ClockParticipant;
@@ -30,6 +31,11 @@ class Clock {
 
   // Milliseconds since 1970-01-01 00:00 UTC.
   virtual std::int64_t nowMs() const = 0;
+  // Microseconds on a clock that never goes back, for stamping key reports
+  // and chords: which of two chords came first must not depend on a change
+  // of the system time. Its zero is arbitrary; a virtual clock, whose time
+  // only moves forward, uses its own milliseconds.
+  virtual std::int64_t monotonicUs() const { return nowMs() * kUsPerMs; }
 
   // Blocks the calling thread until ready() returns true or timeoutMs have
   // passed on this clock (kWaitForeverMs: no limit); returns whether ready()
@@ -60,6 +66,7 @@ class Clock {
 class RealClock final : public Clock {
  public:
   std::int64_t nowMs() const override;
+  std::int64_t monotonicUs() const override;
   bool waitFor(const std::function<bool()>& ready, std::int64_t timeoutMs) override;
   void notify(const std::function<void()>& change) override;
 

@@ -10,6 +10,8 @@ namespace {
 // Handles are the index above this base: never -1, and never the simulated
 // machine 2's handle.
 constexpr Ch375Handle kFirstHandle = 0x100;
+// How far back the frames taken are remembered.
+constexpr std::int64_t kFrameMemoryMs = 1000;
 
 }  // namespace
 
@@ -99,7 +101,12 @@ void VirtualCh375::postReport(int deviceIndex, std::int64_t atMs, Report report)
   std::lock_guard lock(mutex_);
   if (shutDown_) return;
   if (!found->interruptThread) found->interruptThread = std::make_unique<LibraryThread>(clock_);
-  found->interruptThread->post(atMs, [this, found, report = std::move(report)] { deliver(*found, report); });
+  // Frames long past can no longer be asked for.
+  std::set<std::int64_t>& frames = found->framesTaken;
+  frames.erase(frames.begin(), frames.lower_bound(clock_.nowMs() - kFrameMemoryMs));
+  std::int64_t frameMs = atMs;
+  while (!frames.insert(frameMs).second) ++frameMs;
+  found->interruptThread->post(frameMs, [this, found, report = std::move(report)] { deliver(*found, report); });
 }
 
 void VirtualCh375::deliver(Device& device, const Report& report) {

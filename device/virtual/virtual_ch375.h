@@ -12,12 +12,16 @@
 // times are lost, as keys struck on an unplugged machine are.
 //
 // Drivers (tests, chord_player.h, report_log_player.h) plug machines in and
-// out and make them send reports at given times on the clock.
+// out and make them send reports at given times on the clock. A device
+// sends at most one report a millisecond, as a full-speed interrupt
+// endpoint polled once a USB frame does: a report due in a frame already
+// taken goes in the next free one.
 
 #include <array>
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <set>
 
 #include "device/ch375_library.h"
 #include "device/report_layout.h"
@@ -76,6 +80,7 @@ class VirtualCh375 final : public Ch375Library {
     bool open = false;
     std::uint32_t readTimeoutMs = kDefaultReadTimeoutMs;
     std::unique_ptr<LibraryThread> interruptThread;
+    std::set<std::int64_t> framesTaken;  // ms of the reports posted
     // Each routine is guarded by its lock, held while it runs, so that
     // replacing a routine waits for a call in progress. They wait through
     // the clock: the plug routine waits on it while it runs.

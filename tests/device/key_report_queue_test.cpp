@@ -23,8 +23,8 @@ Popped popOne(KeyReportQueue& queue) {
   return {taken, report};
 }
 
-void push(KeyReportQueue& queue, std::string_view hex, std::int64_t timeMs = 0) {
-  ASSERT_TRUE(queue.push(reportBytes(hex).data(), timeMs)) << hex;
+void push(KeyReportQueue& queue, std::string_view hex, std::int64_t timeUs = 0) {
+  ASSERT_TRUE(queue.push(reportBytes(hex).data(), timeUs)) << hex;
 }
 
 // Each report on its own, into a fresh queue.
@@ -50,7 +50,7 @@ TEST(KeyReportQueue, DecodesEachReport) {
     EXPECT_EQ(popped.report.maskA, c.maskA) << c.report;
     EXPECT_EQ(popped.report.maskB, c.maskB) << c.report;
     EXPECT_EQ(popped.report.chordCode, c.chordCode) << c.report;
-    EXPECT_EQ(popped.report.timeMs, 1234) << c.report;
+    EXPECT_EQ(popped.report.timeUs, 1234) << c.report;
     EXPECT_TRUE(queue.isEmpty()) << c.report;
   }
 }
@@ -114,14 +114,14 @@ TEST(KeyReportQueue, FullQueueDropsTheNewestReport) {
   for (int i = 0; i < kDefaultReportQueueCapacity; ++i) {
     const Popped popped = popOne(queue);
     ASSERT_TRUE(popped.taken) << i;
-    EXPECT_EQ(popped.report.timeMs, i);
+    EXPECT_EQ(popped.report.timeUs, i);
     EXPECT_EQ(popped.report.chordCode, 0x01000000) << "the dropped report was the released one";
   }
   EXPECT_TRUE(queue.isEmpty());
   EXPECT_FALSE(popOne(queue).taken);
 
   push(queue, "07 FF FF FF FF 39 30 00", 2000);
-  EXPECT_EQ(popOne(queue).report.timeMs, 2000) << "room again once read";
+  EXPECT_EQ(popOne(queue).report.timeUs, 2000) << "room again once read";
 }
 
 TEST(KeyReportQueue, SmallCapacitiesBecomeTheDefault) {
@@ -149,7 +149,7 @@ TEST(KeyReportQueue, ResetDropsUnreadReportsAndForgetsNumbers) {
   // longer repeats keys from before it.
   push(queue, "06 00 00 00 00 39 30 00", 5);
   const Popped after = popOne(queue);
-  EXPECT_EQ(after.report.timeMs, 5);
+  EXPECT_EQ(after.report.timeUs, 5);
   EXPECT_EQ(after.report.chordCode, 0);
   EXPECT_EQ(queue.machineNumber(), 12345);
 }
@@ -161,7 +161,61 @@ TEST(KeyReportQueue, ResetOfAFullQueueMakesRoomAtTheNextPop) {
   queue.reset();
   EXPECT_FALSE(popOne(queue).taken);
   push(queue, "07 FF FF FF FF 39 30 00", 500);
-  EXPECT_EQ(popOne(queue).report.timeMs, 500);
+  EXPECT_EQ(popOne(queue).report.timeUs, 500);
+}
+
+// take answers for every report it takes, so that a report pushed between
+// a look at the queue and the taking is never lost; pop keeps its answer.
+TEST(KeyReportQueue, TakeAnswersForEveryReportTaken) {
+  KeyReportQueue queue;
+  push(queue, "07 FF FF FF FF 00 00 00", 7);
+  KeyReport taken{};
+  EXPECT_TRUE(queue.take(taken));
+  EXPECT_EQ(taken.timeUs, 7);
+  EXPECT_EQ(taken.pressedCount, 0);
+  EXPECT_FALSE(queue.take(taken));
+  push(queue, "07 FF FF FF FF 00 00 00", 8);
+  EXPECT_FALSE(popOne(queue).taken);
+  EXPECT_TRUE(queue.isEmpty());
+}
+
+// Forget requests reach the consumer once; the latest moment counts, and a
+// reset also asks to forget everything.
+TEST(KeyReportQueue, ForgetRequestsReachTheConsumerOnce) {
+  KeyReportQueue queue;
+  EXPECT_FALSE(queue.hasForgetting());
+  queue.forgetChordsBefore(500);
+  queue.forgetChordsBefore(300);
+  ASSERT_TRUE(queue.hasForgetting());
+  Forgetting forgetting = queue.takeForgetting();
+  EXPECT_FALSE(forgetting.machineReset);
+  EXPECT_EQ(forgetting.beforeUs, 500);
+  EXPECT_FALSE(queue.hasForgetting());
+  queue.reset();
+  forgetting = queue.takeForgetting();
+  EXPECT_TRUE(forgetting.machineReset);
+  EXPECT_EQ(forgetting.beforeUs, kNothingToForget);
+}
+
+// How far the consumer has caught up: what it published while it is awake
+// or holds keys or a report is on its way; now once it sleeps with nothing.
+TEST(KeyReportQueue, CaughtUpToNowOnlyWhenAsleepWithNothingLeft) {
+  KeyReportQueue queue;
+  queue.publishProgress(100, true);
+  EXPECT_EQ(queue.caughtUpUs(900), 100) << "awake";
+  queue.sleepBegins();
+  EXPECT_EQ(queue.caughtUpUs(900), 900);
+  queue.beginArrival();
+  EXPECT_EQ(queue.caughtUpUs(900), 100) << "a report is being stamped";
+  push(queue, "07 FE FF FF FF 39 30 00", 850);
+  EXPECT_TRUE(queue.endArrival()) << "the sleeping consumer is to be woken";
+  EXPECT_EQ(queue.caughtUpUs(900), 100) << "a report is queued";
+  queue.sleepEnds();
+  KeyReport taken{};
+  queue.take(taken);
+  queue.publishProgress(860, false);
+  queue.sleepBegins();
+  EXPECT_EQ(queue.caughtUpUs(900), 860) << "keys are held";
 }
 
 }  // namespace

@@ -289,46 +289,61 @@ TEST(MachineConnection, ClearingTheQueuesMakesMachinesReportInAgain) {
 
   rig.machines.clearReportQueues();
   rig.machines.forgetMachineNumbers();
-  EXPECT_TRUE(rig.machines.queue(kRedSide).isEmpty());
+  EXPECT_TRUE(rig.machines.queue(kRedSide).hasForgetting()) << "chord capture is told to forget the chord";
   EXPECT_FALSE(rig.machines.hasReportedIn(kRedSide));
   rig.reportIn(kRedSide);
   EXPECT_TRUE(rig.machines.hasReportedIn(kRedSide));
 }
 
-// A consumer that counts its steps and asks for a fixed wait.
-class CountingConsumer final : public ReportConsumer {
+// A consumer that notes when it steps, and asks to be stepped again 20 ms
+// after each report.
+class NotingConsumer final : public ReportConsumer {
  public:
-  std::int64_t captureStep() override {
-    ++steps;
-    return 20;
+  explicit NotingConsumer(const testing::VirtualRig& rig, KeyReportQueue& queue) : rig_(rig), queue_(queue) {}
+  CaptureProgress captureStep(std::int64_t nowUs) override {
+    std::lock_guard lock(mutex_);
+    steps_.push_back(rig_.elapsedMs());
+    queue_.takeForgetting();
+    KeyReport report{};
+    bool took = false;
+    while (queue_.take(report)) took = true;
+    if (took) dueUs_ = nowUs + 20 * kUsPerMs;
+    if (nowUs >= dueUs_) dueUs_ = kNoDeadlineUs;
+    return {.dueUs = dueUs_};
   }
-  int steps = 0;  // read by the test thread only while the reader waits
+  std::vector<std::int64_t> steps() {
+    std::lock_guard lock(mutex_);
+    return steps_;
+  }
+
+ private:
+  const testing::VirtualRig& rig_;
+  KeyReportQueue& queue_;
+  std::mutex mutex_;
+  std::vector<std::int64_t> steps_;
+  std::int64_t dueUs_ = kNoDeadlineUs;
 };
 
-// A reader idles in 250 ms steps until its machine sends a report that can
-// carry keys; stopping joins it.
-TEST(ReaderThreads, IdleUntilKeysCanArriveThenStepTheConsumer) {
+// A reader sleeps until a report is pushed and steps at once when it is, or
+// when its consumer's deadline comes; it never polls. Stopping joins it.
+TEST(ReaderThreads, StepOnlyWhenAReportComesOrTheConsumerIsDue) {
   ConnectionRig rig;
   rig.attach(0, kMachine1Number);
   rig.machines.initialise();
-  CountingConsumer red;
-  CountingConsumer blue;
+  NotingConsumer red(rig, rig.machines.queue(kRedSide));
+  NotingConsumer blue(rig, rig.machines.queue(kBlueSide));
+  const std::int64_t startMs = rig.elapsedMs();
   {
     ReaderThreads readers(rig.clock, rig.machines, {&red, &blue});
-    EXPECT_EQ(readers.step(kRedSide), kReaderIdleWaitMs);
     rig.waitMs(1000);
-    EXPECT_EQ(red.steps, 0);
-
     rig.library.sendKeys(0, rig.clock.nowMs(), keysOf(":I"));
     rig.waitMs(1000);
-    // The reader wakes at its next 250 ms step and then polls every 20 ms.
-    EXPECT_GE(red.steps, 1000 / 20 - 250 / 20);
-    EXPECT_LE(red.steps, 1000 / 20 + 1);
-    EXPECT_EQ(blue.steps, 0);
   }
-  const int stepsAtStop = red.steps;
+  const std::vector<std::int64_t> expected = {startMs, startMs + 1000, startMs + 1020};
+  EXPECT_EQ(red.steps(), expected);
+  EXPECT_EQ(blue.steps(), std::vector<std::int64_t>{startMs});
   rig.waitMs(1000);
-  EXPECT_EQ(red.steps, stepsAtStop) << "no step after the threads were joined";
+  EXPECT_EQ(red.steps(), expected) << "no step after the threads were joined";
 }
 
 }  // namespace

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
+#include <utility>
 #include <memory>
 #include <string>
 #include <thread>
@@ -14,6 +16,7 @@
 #include "device/interrupt_tap.h"
 #include "device/virtual/chord_player.h"
 #include "device/virtual/virtual_ch375.h"
+#include "input/chord_capture.h"
 #include "input/key_event_recorder.h"
 #include "input/keystroke_path.h"
 #include "input/report_replay.h"
@@ -97,7 +100,10 @@ TEST(ReportReplay, HandWrittenLog) {
       "1600 07 EF FF FF FF 39 30 00\n"
       "1660 07 FF FF FF FF 39 30 00\n");
   ASSERT_TRUE(log.ok()) << log.error;
-  const std::vector<KeyEvent> expected = {{1, "AB:FL", "AB:FL"}, {1, ":I", ":I"}, {1, ":I", ":I"}};
+  // Stamped with the arrival of each chord's first key-down and release.
+  const std::vector<KeyEvent> expected = {{1, "AB:FL", "AB:FL", 1'000'000, 1'080'000},
+                                          {1, ":I", ":I", 1'300'000, 1'360'000},
+                                          {1, ":I", ":I", 1'600'000, 1'660'000}};
   EXPECT_EQ(replayReportLog(log.reports), expected);
 }
 
@@ -142,6 +148,41 @@ TEST(MachineLinkThreads, TwoMachinesOnTheRealClock) {
   EXPECT_EQ(program.path.machines().machineNumber(kRedSide), 0) << "nobody refreshed the labels";
   EXPECT_EQ(program.path.machines().queue(kRedSide).machineNumber(), 12345);
   EXPECT_EQ(program.path.machines().queue(kBlueSide).machineNumber(), 23456);
+}
+
+// The interrupt routine pushes while the reader takes: a report pushed
+// between the reader's look at the queue and its taking is never lost, so
+// every chord comes out. Run under ThreadSanitizer as well.
+TEST(MachineLinkThreads, NoReportIsLostBetweenLookingAndTaking) {
+  constexpr int kChords = 5000;
+  constexpr std::int64_t kChordApartUs = 100'000;
+  KeyReportQueue queue;
+  struct CountingSink final : KeyEventSink {
+    void onKeyEvent(const KeyEvent&) override { ++events; }
+    std::atomic<int> events{0};
+  } sink;
+  ChordCapture capture(kRedSide, queue, sink, lettersOnly);
+  std::atomic<bool> pushedAll{false};
+
+  std::thread reader([&] {
+    while (!pushedAll.load() || !queue.isEmpty()) capture.captureStep(0);
+  });
+  InterruptData down{kLongReportLength};
+  placeKeyBytes(kLongReportLength, keyBytesFor(keysOf(":I")), down.data());
+  placeSelfReport(12345, down.data());
+  InterruptData up{kLongReportLength};
+  placeKeyBytes(kLongReportLength, keyBytesFor({}), up.data());
+  placeSelfReport(12345, up.data());
+  for (int i = 0; i < kChords; ++i) {
+    for (const auto& [data, atUs] : {std::pair{&down, i * kChordApartUs}, std::pair{&up, i * kChordApartUs + 1000}}) {
+      while (queue.isFull()) std::this_thread::yield();
+      queue.push(data->data(), atUs);
+    }
+  }
+  pushedAll = true;
+  reader.join();
+  EXPECT_EQ(sink.events.load(), kChords);
+  EXPECT_EQ(queue.droppedCount(), 0u);
 }
 
 }  // namespace

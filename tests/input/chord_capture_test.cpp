@@ -1,7 +1,7 @@
 // Chord capture: from key reports to key events. The reader thread's loop
 // is played out here without threads: each report enters the queue at its
-// time, and the capture step is polled as the reader polls it, virtual time
-// moving on by the waits the step asks for.
+// time, and the capture step runs every millisecond, as often as a reader
+// woken by each report and by the step's own deadline could run it.
 
 #include "input/chord_capture.h"
 
@@ -25,7 +25,7 @@ using testing::lettersOnly;
 KeyReport keyStateOf(std::string_view chord, std::int64_t timeMs = 0) {
   const PressedKeys keys = keysOf(chord);
   return {std::popcount(static_cast<std::uint32_t>(keys.left)) + std::popcount(static_cast<std::uint32_t>(keys.right)),
-          keys.left, keys.right, chordCodeOf(keys.right, keys.left), timeMs};
+          keys.left, keys.right, chordCodeOf(keys.right, keys.left), timeMs * kUsPerMs};
 }
 
 std::string chordTextOf(std::int32_t chordCode) { return ChordCodec().codeText(chordCode); }
@@ -33,6 +33,14 @@ std::string chordTextOf(std::int32_t chordCode) { return ChordCodec().codeText(c
 struct Emitted {
   std::int64_t atMs;
   KeyEvent event;
+};
+
+// What happens to the machine at a moment of a run.
+struct Mishap {
+  std::int64_t forgetAtMs = -1;      // chords begun before it are forgotten (an answer taken)
+  bool machineReset = false;         // ... and the machine is reset (unplugged) then
+  std::int64_t silentUntilMs = -1;   // its reports from then until this are lost
+  std::int64_t stalledUntilMs = -1;  // the reader does not run until this
 };
 
 class CaptureRun final : public KeyEventSink {
@@ -49,11 +57,18 @@ class CaptureRun final : public KeyEventSink {
   void at(std::int64_t atMs, std::string_view chord) { changes_.push_back({atMs, keysOf(chord)}); }
   void play(const std::vector<KeyChange>& changes) { changes_.insert(changes_.end(), changes.begin(), changes.end()); }
 
-  // Polls until endMs as the reader thread would.
-  void runUntil(std::int64_t endMs) {
-    while (nowMs_ <= endMs) {
-      for (; next_ < changes_.size() && changes_[next_].atMs <= nowMs_; ++next_) push(changes_[next_]);
-      nowMs_ += capture.captureStep();
+  // Steps until endMs as the reader thread would.
+  void runUntil(std::int64_t endMs, const Mishap& mishap = {}) {
+    for (; nowMs_ <= endMs; ++nowMs_) {
+      if (nowMs_ == mishap.forgetAtMs) {
+        if (mishap.machineReset) queue.reset();
+        queue.forgetChordsBefore(nowMs_ * kUsPerMs);
+      }
+      for (; next_ < changes_.size() && changes_[next_].atMs <= nowMs_; ++next_) {
+        const bool silenced = nowMs_ >= mishap.forgetAtMs && nowMs_ < mishap.silentUntilMs;
+        if (!silenced) push(changes_[next_]);
+      }
+      if (nowMs_ >= mishap.stalledUntilMs) capture.captureStep(nowMs_ * kUsPerMs);
     }
   }
 
@@ -61,7 +76,8 @@ class CaptureRun final : public KeyEventSink {
   // by the reports' times alone.
   void takeAll() {
     for (; next_ < changes_.size(); ++next_) push(changes_[next_]);
-    while (!queue.isEmpty()) capture.captureStep();
+    capture.captureStep(0);
+    EXPECT_TRUE(queue.isEmpty());
   }
 
   std::vector<std::string> chords() const {
@@ -79,7 +95,7 @@ class CaptureRun final : public KeyEventSink {
     InterruptData data{kLongReportLength};
     placeKeyBytes(kLongReportLength, keyBytesFor(change.keys), data.data());
     placeSelfReport(selfReport, data.data());
-    queue.push(data.data(), change.atMs);
+    queue.push(data.data(), change.atMs * kUsPerMs);
   }
 
   std::vector<KeyChange> changes_;
@@ -114,7 +130,7 @@ TEST(ChordCapture, MergeWindow) {
     const KeyReport& state = run.capture.currentState();
     EXPECT_EQ(chordTextOf(state.chordCode), c.chord) << c.what;
     EXPECT_EQ(state.pressedCount, c.pressedCount) << c.what;
-    EXPECT_EQ(state.timeMs, c.timeMs) << c.what;
+    EXPECT_EQ(state.timeUs, c.timeMs * kUsPerMs) << c.what;
   }
 }
 
@@ -178,11 +194,42 @@ TEST(ChordCapture, StrokesAsPlayed) {
     }
     run.runUntil(upMs.back() + 2000);
     EXPECT_EQ(run.chords(), c.emitted) << c.what;
-    // Each chord reaches the match before the next one starts, at most two
-    // polls after its last key came up.
+    // Each chord reaches the match by the time its last key comes up, and
+    // carries the arrival of its first key-down and of the report that let
+    // it go.
     for (std::size_t i = 0; i < std::min(upMs.size(), run.emitted.size()); ++i) {
-      EXPECT_LE(run.emitted[i].atMs, upMs[i] + 2 * emptyPollWaitMs) << c.what << ", chord " << i + 1;
+      const Emitted& emitted = run.emitted[i];
+      EXPECT_LE(emitted.atMs, upMs[i]) << c.what << ", chord " << i + 1;
+      EXPECT_EQ(emitted.event.beganUs, c.chords[i].first * kUsPerMs) << c.what << ", chord " << i + 1;
+      EXPECT_LE(emitted.event.completedUs, emitted.atMs * kUsPerMs) << c.what << ", chord " << i + 1;
+      EXPECT_GT(emitted.event.completedUs, emitted.event.beganUs) << c.what << ", chord " << i + 1;
     }
+  }
+}
+
+// A chord begun before an answer was taken (or a round began, or its
+// machine went away) never comes out, wherever it was at that moment; the
+// next chord does, alone.
+TEST(ChordCapture, ForgettingLosesTheChordInProgressOnly) {
+  struct Case {
+    const char* what;
+    Mishap mishap;
+    Chords emitted;
+  };
+  // :UO goes down at 0 and 4 and comes up at 64 and 68; BA:FL follows at 300.
+  const Case cases[] = {
+      {"keys still down", {.forgetAtMs = 30}, {"AB:FL"}},
+      {"half released", {.forgetAtMs = 66}, {"AB:FL"}},
+      {"all keys up before", {.forgetAtMs = 150}, {":UO", "AB:FL"}},
+      {"struck before, taken only after", {.forgetAtMs = 80, .stalledUntilMs = 100}, {"AB:FL"}},
+      {"unplugged half struck", {.forgetAtMs = 30, .machineReset = true, .silentUntilMs = 290}, {"AB:FL"}},
+  };
+  for (const Case& c : cases) {
+    CaptureRun run;
+    run.play(chordStrokes(0, keysOf(":UO"), {}));
+    run.play(chordStrokes(300, keysOf("BA:FL"), {}));
+    run.runUntil(1000, c.mishap);
+    EXPECT_EQ(run.chords(), c.emitted) << c.what;
   }
 }
 

@@ -83,6 +83,71 @@ TEST_F(MatchFlow, QuickAnswerGoesToTheSideQueuedFirst) {
   EXPECT_EQ(engine.side(2).entryPosition, 2);
 }
 
+// The first to complete the shared entry takes it, whichever chord reached
+// the match first; equal stamps go to the chord begun first. The other
+// side's chord is neither counted nor recorded.
+TEST_F(MatchFlow, QuickAnswerGoesToTheSideThatFinishedFirst) {
+  struct Case {
+    const char* what;
+    std::int64_t blueBeganUs, blueCompletedUs, redBeganUs, redCompletedUs;  // after the entry was shown
+    std::int32_t winner;
+  };
+  const Case cases[] = {
+      {"red finished 1 ms earlier, queued later", 200'000, 301'000, 201'000, 300'000, 1},
+      {"blue finished 2 ms earlier, queued first", 200'000, 300'000, 199'000, 302'000, 2},
+      {"the same microsecond: red began first", 200'500, 300'000, 200'000, 300'000, 1},
+  };
+  for (const Case& c : cases) {
+    const std::int32_t position = engine.state() == MatchState::Running ? engine.side(1).entryPosition : 1;
+    if (engine.state() != MatchState::Running) start(MatchMode::QuickAnswer, Control::编辑框_抢答, "20");
+    const SideState before[] = {engine.side(1), engine.side(2)};
+    const std::string chord = answers.chordsOf(engine.shownEntry(1).text).front();
+    const std::int64_t shownUs = engine.side(1).shownAtUs;
+    waitMs(400);
+    stampedKey(2, chord, shownUs + c.blueBeganUs, shownUs + c.blueCompletedUs);
+    stampedKey(1, chord, shownUs + c.redBeganUs, shownUs + c.redCompletedUs);
+    waitMs(testing::kWorkerTurnMs);
+    const std::int32_t loser = 3 - c.winner;
+    EXPECT_EQ(engine.side(c.winner).roundScore, before[c.winner - 1].roundScore + 1) << c.what;
+    EXPECT_EQ(engine.side(loser).roundScore, before[loser - 1].roundScore) << c.what;
+    EXPECT_EQ(engine.side(loser).keyCount, before[loser - 1].keyCount) << c.what << ": the lost chord was counted";
+    EXPECT_EQ(engine.side(1).entryPosition, position + 1) << c.what;
+  }
+}
+
+// A chord begun before the shared entry was shown (held across the answer
+// that took the entry before, or across the countdown) is lost.
+TEST_F(MatchFlow, ChordsBegunBeforeTheEntryWasShownAreLost) {
+  start(MatchMode::QuickAnswer, Control::编辑框_抢答, "20");
+  const std::int64_t shownUs = engine.side(1).shownAtUs;
+  const std::string chord = answers.chordsOf(engine.shownEntry(1).text).front();
+  waitMs(300);
+  stampedKey(2, chord, shownUs - 5'000, clock.monotonicUs());
+  waitMs(testing::kWorkerTurnMs);
+  EXPECT_EQ(engine.side(2).keyCount, 0);
+  EXPECT_EQ(engine.side(1).entryPosition, 1);
+  EXPECT_EQ(model.text(keyRecordBox(2)), kBlueKeyRecordHeading);
+  key(2, chord);
+  waitMs(testing::kWorkerTurnMs);
+  EXPECT_EQ(engine.side(2).roundScore, 1) << "a chord begun after the entry counts";
+}
+
+// A correct answer completed just before the entry's time-out counts, even
+// when the match clock's tick comes before the worker has taken it.
+TEST_F(MatchFlow, TimeOutIsJudgedByTheChordsStamp) {
+  start(MatchMode::QuickAnswer, Control::编辑框_抢答, "20");
+  const std::int64_t shownUs = engine.side(1).shownAtUs;
+  const std::string chord = answers.chordsOf(engine.shownEntry(1).text).front();
+  const std::int64_t deadlineUs = shownUs + kEntryTimeoutMs * kUsPerMs;
+  waitMs(kEntryTimeoutMs + 50);
+  ASSERT_EQ(engine.side(1).entryPosition, 1);
+  stampedKey(1, chord, deadlineUs - 60'000, deadlineUs - 10'000);
+  engine.onTick();  // before the worker's turn
+  waitMs(testing::kWorkerTurnMs);
+  EXPECT_EQ(engine.side(1).roundScore, 1);
+  EXPECT_EQ(engine.side(1).entryPosition, 2);
+}
+
 TEST_F(MatchFlow, RaceToFinishClosesWhenOneSidePassesItsLastEntry) {
   start(MatchMode::RaceToFinish, Control::编辑框_争先, "20");
   answer(2);

@@ -67,8 +67,18 @@ class MatchRig : public ::testing::Test {
     installMatchHandlers(model, engine);
   }
 
+  // A chord struck and completed now, as a reader hands it on.
   void key(std::int32_t side, const std::string& chord, const std::string& name = {}) {
-    engine.onKeyEvent({side, chord, name.empty() ? chord : name});
+    const std::int64_t nowUs = clock.monotonicUs();
+    if (!name.empty()) return namedKey(side, chord, name);
+    stampedKey(side, chord, nowUs, nowUs);
+  }
+  void stampedKey(std::int32_t side, const std::string& chord, std::int64_t beganUs, std::int64_t completedUs) {
+    engine.onKeyEvent({side, chord, chord, beganUs, completedUs});
+  }
+  void namedKey(std::int32_t side, const std::string& chord, const std::string& name) {
+    const std::int64_t nowUs = clock.monotonicUs();
+    engine.onKeyEvent({side, chord, name, nowUs, nowUs});
   }
   void confirm(std::int32_t side = 1) { key(side, "F:I", "EN"); }
   void waitMs(std::int64_t ms) { clock.sleepFor(ms); }

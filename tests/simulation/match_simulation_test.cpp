@@ -98,11 +98,43 @@ TEST(MatchSimulation, AnUnreadableMaterialIsReported) {
   EXPECT_NE(played.err.find("no such material.txt"), std::string::npos);
 }
 
+// Both sides strike the same answer of every shared entry, red 2 ms before
+// blue: red takes every point, and each of blue's chords, begun before red
+// took the entry it was meant for, is lost without a trace. Swapped, blue
+// takes them all.
+TEST(MatchSimulation, TheFirstToFinishTakesEverySharedEntry) {
+  const BotStyle earlier{600, 0, 300};
+  const BotStyle later{600, 0, 302};
+  for (const MatchMode mode : {MatchMode::QuickAnswer, MatchMode::TeamRelay}) {
+    for (const std::uint64_t seed : {1, 2, 3}) {
+      for (const std::int32_t winner : {1, 2}) {
+        SimulationOptions options = quickOptions(mode);
+        options.seed = seed;
+        options.red = winner == 1 ? earlier : later;
+        options.blue = winner == 1 ? later : earlier;
+        const Played played = simulate(options);
+        ASSERT_EQ(played.status, 0) << played.err;
+        const std::string loserLines = "\n" + std::to_string(3 - winner) + "\t";
+        EXPECT_EQ(("\n" + played.out).find(loserLines), std::string::npos)
+            << "mode " << static_cast<int>(mode) << ", seed " << seed << ": the later side has key records\n"
+            << played.out;
+        const std::string verdict = mode == MatchMode::TeamRelay ? (winner == 1 ? "最终成绩：红方团队胜！" : "最终成绩：蓝方团队胜！")
+                                                                  : (winner == 1 ? "本局红方获胜！" : "本局蓝方获胜！");
+        EXPECT_NE(played.out.find("标签_结果=" + verdict), std::string::npos) << played.out;
+        const std::string points = mode == MatchMode::TeamRelay ? "40" : "20";
+        EXPECT_NE(played.out.find((winner == 1 ? "标签_红方成绩=" : "标签_蓝方成绩=") + points), std::string::npos)
+            << played.out;
+      }
+    }
+  }
+}
+
 TEST(BotStyle, ParsesPlayersAndExplainsMistakes) {
   std::string error;
   EXPECT_EQ(parseBotStyle("cpm=120,errors=0.25", error), (BotStyle{120, 0.25}));
   EXPECT_EQ(parseBotStyle("errors=1", error), (BotStyle{300, 1.0}));
-  for (const char* bad : {"cpm=fast", "cpm=0", "errors=1.5", "speed=3", "cpm"}) {
+  EXPECT_EQ(parseBotStyle("react=302,cpm=600", error), (BotStyle{600, 0.0, 302}));
+  for (const char* bad : {"cpm=fast", "cpm=0", "errors=1.5", "speed=3", "cpm", "react=-1", "react=2.5"}) {
     error.clear();
     EXPECT_FALSE(parseBotStyle(bad, error)) << bad;
     EXPECT_FALSE(error.empty()) << bad;
