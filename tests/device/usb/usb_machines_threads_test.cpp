@@ -5,9 +5,6 @@
 // Real threads on the real clock; run under umockdev-wrapper.
 
 #include <gtest/gtest.h>
-#include <linux/capability.h>
-#include <sys/syscall.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
@@ -38,6 +35,7 @@
 #include "tests/device/chord_keys.h"
 #include "tests/device/report_bytes.h"
 #include "tests/device/usb/fake_ch375_usb.h"
+#include "tests/support/without_file_powers.h"
 #include "tests/input/letters_only_scheme.h"
 #include "tests/materials/temp_folder.h"
 #include "ui/control_model.h"
@@ -66,6 +64,7 @@ using testing::FakeUsbBus;
 using testing::FakeUsbPlace;
 using testing::keysOf;
 using testing::reportBytes;
+using testing::WithoutFilePowers;
 
 constexpr std::int32_t kMachineNumber = 12345;
 constexpr std::int32_t kSecondNumber = 180101;
@@ -417,27 +416,6 @@ TEST_F(UsbMachines, UnpluggingTheMachineEndsARecording) {
   ASSERT_TRUE(read.ok()) << read.error;
   EXPECT_EQ(read.reports.size(), 2u);
 }
-
-// Linux gives root every file whatever its mode. To see what a desktop user
-// without the udev rule sees, the calling thread sets that power aside.
-class WithoutFilePowers {
- public:
-  WithoutFilePowers() {
-    if (::syscall(SYS_capget, &header_, saved_) != 0) return;
-    __user_cap_data_struct lowered[2] = {saved_[0], saved_[1]};
-    constexpr std::uint32_t kFilePowers = (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH) | (1u << CAP_FOWNER);
-    lowered[0].effective &= ~kFilePowers;
-    lowered_ = ::syscall(SYS_capset, &header_, lowered) == 0;
-  }
-  ~WithoutFilePowers() {
-    if (lowered_) ::syscall(SYS_capset, &header_, saved_);
-  }
-
- private:
-  __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
-  __user_cap_data_struct saved_[2]{};
-  bool lowered_ = false;
-};
 
 TEST_F(UsbMachines, AMachineTheUserMayNotOpenIsExplainedOnce) {
   FakeCh375Usb& machine = bus.plugIn({.bus = 1, .port = 4, .address = 9});
