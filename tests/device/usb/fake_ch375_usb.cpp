@@ -117,11 +117,6 @@ int FakeCh375Usb::haltsCleared() const {
   return haltsCleared_;
 }
 
-int FakeCh375Usb::interruptTransfersSubmitted() const {
-  std::lock_guard lock(mutex_);
-  return interruptSubmits_;
-}
-
 bool FakeCh375Usb::waitUntilSent(int timeoutMs) {
   std::unique_lock lock(mutex_);
   return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [this] { return reports_.empty(); });
@@ -261,7 +256,6 @@ bool FakeCh375Usb::submit(UMockdevIoctlClient* client, UMockdevIoctlData* argume
   } else if (urb.type == USBDEVFS_URB_TYPE_BULK && urb.endpoint == kBulkIn) {
     waitingBulkIn_.push_back(urbData);
   } else if (urb.type == USBDEVFS_URB_TYPE_INTERRUPT && urb.endpoint == kInterruptIn) {
-    ++interruptSubmits_;
     waitingInterrupt_.push_back(urbData);
   } else {
     completeLocked(urbData, -EPIPE, nullptr,

@@ -76,8 +76,6 @@ class FakeCh375Usb {
   int resets() const;
   int haltsCleared() const;
   bool claimed() const;
-  // Interrupt transfers the program has submitted so far.
-  int interruptTransfersSubmitted() const;
 
   // The cable: unplugged, every request fails as for a vanished device and
   // transfers in flight end with it.
@@ -108,7 +106,6 @@ class FakeCh375Usb {
   int garble_ = 0;
   bool halted_ = false;
   int haltsCleared_ = 0;
-  int interruptSubmits_ = 0;
   std::deque<std::vector<std::uint8_t>> reports_;
   std::deque<std::vector<std::uint8_t>> replies_;
   // Transfers submitted and not yet reaped: waiting for data, and done.

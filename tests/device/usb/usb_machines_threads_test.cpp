@@ -119,6 +119,20 @@ class UsbMachines : public ::testing::Test {
     return usb.emplace(std::move(options));
   }
 
+  // One machine plugged in and opened at device index 0, its interrupt
+  // routine counting the reports in reportsReceived, its transfer running.
+  FakeCh375Usb& openCountingMachine() {
+    FakeCh375Usb& machine = bus.plugIn({.bus = 1, .port = 2, .address = 2});
+    LibusbCh375& library = startBackend();
+    EXPECT_NE(library.openDevice(0), kCh375InvalidHandle);
+    EXPECT_NE(library.setIntRoutine(0, countReports()), 0);
+    EXPECT_TRUE(machine.waitForInterruptTransfer(20'000));
+    return machine;
+  }
+  Ch375InterruptRoutine countReports() {
+    return [this](const std::uint8_t*) { ++reportsReceived; };
+  }
+
   std::vector<std::string> reportedTexts() {
     std::lock_guard lock(reportsMutex);
     return reported;
@@ -129,6 +143,7 @@ class UsbMachines : public ::testing::Test {
   std::mutex reportsMutex;
   std::vector<std::string> reported;
   std::function<void()> whileReporting;  // runs inside each report, as a box would wait
+  std::atomic<int> reportsReceived{0};
 };
 
 // Machines are taken by bus, then port; a device with other IDs is not a
@@ -199,12 +214,9 @@ TEST_F(UsbMachines, LinkTestOverBulkTransfers) {
 // A few garbled transfers (a flaky cable) do not silence the machine; a
 // long run of them ends the transfers until the machine arrives again.
 TEST_F(UsbMachines, InterruptTransfersSurviveAFewBusErrors) {
-  FakeCh375Usb& machine = bus.plugIn({.bus = 1, .port = 2, .address = 2});
-  LibusbCh375& library = startBackend();
-  ASSERT_NE(library.openDevice(0), kCh375InvalidHandle);
-  std::atomic<int> reports{0};
-  ASSERT_NE(library.setIntRoutine(0, [&reports](const std::uint8_t*) { ++reports; }), 0);
-  ASSERT_TRUE(machine.waitForInterruptTransfer(20'000));
+  FakeCh375Usb& machine = openCountingMachine();
+  LibusbCh375& library = *usb;
+  std::atomic<int>& reports = reportsReceived;
 
   machine.garbleInterrupts(kMaxFailedInterruptTransfers - 1);
   machine.send(reportBytes("07 FE FF FF FF 39 30 00"));
@@ -218,7 +230,7 @@ TEST_F(UsbMachines, InterruptTransfersSurviveAFewBusErrors) {
   EXPECT_EQ(library.setIntRoutine(0, [](const std::uint8_t*) {}), 0) << "lost until the machine is opened again";
   library.closeDevice(0);
   ASSERT_NE(library.openDevice(0), kCh375InvalidHandle);
-  EXPECT_NE(library.setIntRoutine(0, [&reports](const std::uint8_t*) { ++reports; }), 0);
+  EXPECT_NE(library.setIntRoutine(0, countReports()), 0);
   ASSERT_TRUE(machine.waitUntilSent(20'000));
   EXPECT_TRUE(eventually([&] { return reports == 2; }));
   library.closeDevice(0);
@@ -227,12 +239,9 @@ TEST_F(UsbMachines, InterruptTransfersSurviveAFewBusErrors) {
 // A stalled interrupt endpoint stays halted until the host clears it: the
 // library clears the halt and the reports come again.
 TEST_F(UsbMachines, AStalledInterruptEndpointIsClearedAndReportsGoOn) {
-  FakeCh375Usb& machine = bus.plugIn({.bus = 1, .port = 2, .address = 2});
-  LibusbCh375& library = startBackend();
-  ASSERT_NE(library.openDevice(0), kCh375InvalidHandle);
-  std::atomic<int> reports{0};
-  ASSERT_NE(library.setIntRoutine(0, [&reports](const std::uint8_t*) { ++reports; }), 0);
-  ASSERT_TRUE(machine.waitForInterruptTransfer(20'000));
+  FakeCh375Usb& machine = openCountingMachine();
+  LibusbCh375& library = *usb;
+  std::atomic<int>& reports = reportsReceived;
   machine.haltInterruptEndpoint();
   machine.send(reportBytes("07 FE FF FF FF 39 30 00"));
   ASSERT_TRUE(machine.waitUntilSent(20'000));
@@ -282,12 +291,9 @@ TEST_F(UsbMachines, ShortAndEmptyInterruptPacketsClaimOnlyWhatArrived) {
 // claim, as the kernel does: the machine is claimed again and its reports
 // keep coming.
 TEST_F(UsbMachines, AResetWhileReportsAreComingKeepsThemComing) {
-  FakeCh375Usb& machine = bus.plugIn({.bus = 1, .port = 2, .address = 2});
-  LibusbCh375& library = startBackend();
-  ASSERT_NE(library.openDevice(0), kCh375InvalidHandle);
-  std::atomic<int> reports{0};
-  ASSERT_NE(library.setIntRoutine(0, [&reports](const std::uint8_t*) { ++reports; }), 0);
-  ASSERT_TRUE(machine.waitForInterruptTransfer(20'000));
+  FakeCh375Usb& machine = openCountingMachine();
+  LibusbCh375& library = *usb;
+  std::atomic<int>& reports = reportsReceived;
   EXPECT_NE(library.resetDevice(0), 0);
   EXPECT_EQ(machine.resets(), 1);
   EXPECT_TRUE(machine.claimed()) << "claimed again after the reset";
