@@ -10,7 +10,9 @@
 
 #include "device/side.h"
 #include "device/virtual/chord_player.h"
+#include "materials/material_file.h"
 #include "materials/utf8_path.h"
+#include "support/headless_messages.h"
 #include "steno/chord_codec.h"
 #include "ui/option_boxes.h"
 
@@ -61,6 +63,30 @@ std::vector<std::string_view> keyLinesAfter(std::string_view log, std::size_t fr
 }
 
 }  // namespace
+
+std::optional<std::string> whyAutoplayCannotStart(Program& program) {
+  const std::filesystem::path material = program.selectedMaterial();
+  const std::string bank = utf8Of(program.bank().folder());
+  if (material.empty()) {
+    std::error_code error;
+    if (!std::filesystem::is_directory(program.bank().folder(), error)) {
+      return "the question bank \"" + bank + "\" is no folder; name a bank folder with --bank DIR, or a material"
+             " with --material FILE";
+    }
+    return "the question bank \"" + bank + "\" holds no material; put material files into it, or name one with"
+           " --material FILE";
+  }
+  HeadlessMessages told;
+  MaterialSet set(&told);
+  if (loadMaterialFile(set, material, 0, &told)) return std::nullopt;
+  std::string why = "the material \"" + utf8Of(material) + "\" cannot start a match";
+  for (const HeadlessMessages::Record& record : told.records()) {
+    std::string text = record.request.text;
+    for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;) text.replace(at, 2, " ");
+    why += ": " + text;
+  }
+  return why + "; check it with qiru-steno check";
+}
 
 bool presetMatchOptions(ui::ControlModel& model, Program& program, const AppOptions& options, std::string& error) {
   const MatchMode mode = options.mode.value_or(MatchMode::TimedRace);

@@ -25,6 +25,12 @@ namespace qiru::app {
 // bank). False, with the reason in `error`, when a box refuses its text.
 bool presetMatchOptions(ui::ControlModel& model, Program& program, const AppOptions& options, std::string& error);
 
+// Why an autoplay match could not start, in a sentence for the command
+// line: no material selected (an empty bank, or a bank that is no folder),
+// or a material that cannot make a match, with the boxes a start would
+// show. None when the selected material makes a match.
+std::optional<std::string> whyAutoplayCannotStart(Program& program);
+
 class MatchReferee final : public QObject {
  public:
   MatchReferee(ui::ControlModel& model, Program& program, QWidget& window, const AppOptions& options, std::ostream& out);

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "materials/utf8_path.h"
+#include "ui/option_boxes.h"
 
 namespace qiru::app {
 namespace {
@@ -119,10 +120,21 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
     options.mode = static_cast<MatchMode>(mode[0] - '0');
   }
   if (given.contains("--material")) options.material = pathFromUtf8(given["--material"]);
-  // The boxes check their own texts when the window takes them.
-  for (const auto& [name, box] : {std::pair{"--minutes", &options.minutes}, {"--entries", &options.entries},
-                                  {"--members", &options.members}, {"--flash", &options.flashSeconds}}) {
-    if (given.contains(name)) *box = given[name];
+  // Each fills its box, and is held to the box's limits before the match
+  // counts with it.
+  const MatchMode mode = options.mode.value_or(MatchMode::TimedRace);
+  const struct {
+    const char* name;
+    std::optional<std::string>* text;
+    ui::Control box;
+  } boxes[] = {{"--minutes", &options.minutes, ui::Control::编辑框_限时},
+               {"--entries", &options.entries, ui::entryBoxOf(mode)},
+               {"--members", &options.members, ui::Control::编辑框_团队人数},
+               {"--flash", &options.flashSeconds, ui::Control::编辑框_闪灭}};
+  for (const auto& box : boxes) {
+    if (!given.contains(box.name)) continue;
+    if (const auto refusal = ui::refusalOf(box.box, given[box.name])) return {{}, box.name + (" " + *refusal)};
+    *box.text = given[box.name];
   }
   const bool bots = options.machines == MachineSource::Bots;
   if (given.contains("--red") && !bots) return {{}, "--red plays machine 1 only with --machines bots"};

@@ -111,6 +111,13 @@ int main(int argc, char** argv) {
     std::cerr << "qiru-pk: " << refused << "\n";
     return 2;
   }
+  if (parsed.options.autoplay) {
+    // A match that cannot start would leave the referee waiting for ever.
+    if (const std::optional<std::string> why = app::whyAutoplayCannotStart(program)) {
+      std::cerr << "qiru-pk: " << *why << "\n";
+      return 1;
+    }
+  }
   std::optional<app::MatchReferee> referee;
   if (machineSource == app::MachineSource::Bots) referee.emplace(model, program, window, parsed.options, std::cout);
 

@@ -40,10 +40,10 @@ Program::Program(ui::ControlModel& model, QWidget& window, MessageService& messa
       messages_(messages),
       bank_(bankFolder),
       materials_(&messages),
-      engine_(model, realClock(), messages, materials_, bank_),
       labels_(model),
       virtual_(realClock()),
-      usb_(std::move(machines.usb)) {
+      usb_(std::move(machines.usb)),
+      engine_(model, realClock(), messages, materials_, bank_) {
   ui::setUpMainWindow(model_);
   installWindowHandlers();
   installMatchHandlers(model_, engine_);
@@ -165,8 +165,11 @@ void Program::stop() {
   for (OpponentBot* bot : {red_.get(), blue_.get()}) {
     if (bot != nullptr) bot->stop();
   }
+  if (path_) path_->stop();
+  // Its worker may be in a round's result pause, and then clears the
+  // machines' queues: it ends before they are let go.
+  engine_.stop();
   if (path_) {
-    path_->stop();
     // The USB library's threads run on until it goes; from here on they
     // call nothing of the program's.
     path_->machines().disconnect();

@@ -44,9 +44,9 @@ class Program {
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
 
-  // Ends the bots, the keyboard, the reader threads, then the library's
-  // calls into the program and the virtual machines' threads, and lets go of
-  // the window's handlers. The USB machines are closed when the program
+  // Ends the bots, the keyboard, the reader threads, the round's worker,
+  // then the library's calls into the program and the virtual machines'
+  // threads, and lets go of the window's handlers. The USB machines are closed when the program
   // goes. Later calls do nothing.
   void stop();
 
@@ -75,15 +75,20 @@ class Program {
   ui::ControlModel& model_;
   QWidget& window_;
   MessageService& messages_;
+  // Members go in the reverse of this order: each after everything that
+  // uses it. stop() has ended every thread before the first goes.
   QuestionBank bank_;
   MaterialSet materials_;
-  MatchEngine engine_;
   OnlineLabels labels_;
   // Declared before the machine link, which must go first.
   VirtualCh375 virtual_;
   std::unique_ptr<Ch375Library> usb_;  // the USB machines, when they play
   std::optional<KeystrokePath> path_;
   std::optional<ConnectedMachines> machines_;
+  // After the machines, which its round's worker clears: it goes, and joins
+  // its worker, while they are still there. The reader threads (path_) call
+  // into it, and stop() has ended them first.
+  MatchEngine engine_;
   std::unique_ptr<KeyboardMachine> keyboard_;
   std::unique_ptr<OpponentBot> red_;
   std::unique_ptr<OpponentBot> blue_;

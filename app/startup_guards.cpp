@@ -6,12 +6,14 @@
 namespace qiru::app {
 
 bool passSiblingGuard(MessageService& messages) {
-  const std::optional<ProcessId> sibling = findSiblingProcess();
-  if (!sibling) return true;
+  if (!findSiblingProcess()) return true;
   const int answer = showMessageBox(messages, std::string(kSiblingText), {MessageButtons::YesNo, MessageIcon::Warning},
                                     std::string(kSiblingCaption), MessageOwner::MainWindow);
   if (answer != AnswerYes) return false;
-  terminateProcess(*sibling);
+  // The box waits for the user as long as it takes: the sibling seen before
+  // it may have ended meanwhile and its process id gone to another program
+  // of the user's. Only the sibling running now is ended.
+  if (const std::optional<ProcessId> sibling = findSiblingProcess()) terminateProcess(*sibling);
   return true;
 }
 

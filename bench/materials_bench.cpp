@@ -16,14 +16,17 @@ std::string codeOf(int i) {
   return codec.lettersOf(1 + i % 97 * 41 % 8191) + ":" + codec.lettersOf(1 + i * 13 % 8191);
 }
 
-// A material of 500 two-hand chords, all different, with notes.
-std::string fiveHundredLines() {
+// A material of `lines` two-hand chords, all different (up to 794,000),
+// with notes.
+std::string distinctLines(int lines) {
   std::string text;
-  for (int i = 1; i <= 500; ++i) {
+  for (int i = 1; i <= lines; ++i) {
     text += "条目" + std::to_string(i) + "\t" + codeOf(i) + "\t提示" + std::to_string(i) + "\r\n";
   }
   return text;
 }
+
+std::string fiveHundredLines() { return distinctLines(500); }
 
 // A 30-minute timed race: 9,000 entries from a 500-line material.
 void BM_ParseTimedRace(benchmark::State& state) {
@@ -35,6 +38,19 @@ void BM_ParseTimedRace(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_ParseTimedRace)->Unit(benchmark::kMillisecond);
+
+// A large material read whole, as qiru-steno check reads it: parsing
+// stays linear in the number of lines (the 200,000-line case within 300 ms).
+void BM_ParseDistinctLines(benchmark::State& state) {
+  const std::string text = distinctLines(static_cast<int>(state.range(0)));
+  MaterialSet set;
+  for (auto _ : state) {
+    if (!set.Parse(text, 0)) state.SkipWithError("the material did not parse");
+    benchmark::DoNotOptimize(set.legalCount());
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+}
+BENCHMARK(BM_ParseDistinctLines)->Arg(25'000)->Arg(200'000)->Unit(benchmark::kMillisecond)->MinTime(0.5);
 
 // The answer check on the match worker, once per struck chord: the decoded
 // output is no code of the material, the chord's code text is.

@@ -95,7 +95,11 @@ void MachineConnection::onArrival(int side) {
 void MachineConnection::onRemoval(int side) {
   MachineLink& machine = link(side);
   if (machine.handle == kCh375InvalidHandle) return;
-  if (linkTest(library_, machine.deviceIndex) == LinkTestResult::Answers) {
+  // A machine that still answers is there; the notice may be about another
+  // device, or about this machine's key reports, which the library has
+  // given up: the routine is installed again, and where that fails the
+  // player is told and the machine counts as gone until it arrives again.
+  if (linkTest(library_, machine.deviceIndex) == LinkTestResult::Answers && installInterruptRoutine(side)) {
     refreshMachineLabels();
     return;
   }
@@ -104,11 +108,11 @@ void MachineConnection::onRemoval(int side) {
   resetSide(side);
 }
 
-void MachineConnection::installInterruptRoutine(int side) {
+bool MachineConnection::installInterruptRoutine(int side) {
   const auto routine = [this, side](const std::uint8_t* data) { onInterrupt(side, data); };
-  if (const Ch375Result result = library_.setIntRoutine(link(side).deviceIndex, routine); result == 0) {
-    showStatusError(messages_, side, result);
-  }
+  const Ch375Result result = library_.setIntRoutine(link(side).deviceIndex, routine);
+  if (result == 0) showStatusError(messages_, side, result);
+  return result != 0;
 }
 
 void MachineConnection::onInterrupt(int side, const std::uint8_t* data) noexcept {

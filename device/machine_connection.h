@@ -62,8 +62,10 @@ class MachineConnection {
   void disconnect();
   // The plug handler: status kCh375DeviceArrived opens the side's machine
   // (if it is not open), checks the link and installs the interrupt
-  // routine; kCh375DeviceRemoved closes it unless it still answers (the
-  // notice was about another device). Other statuses do nothing.
+  // routine; kCh375DeviceRemoved closes it unless it still answers and
+  // takes its interrupt routine again (the notice was about another device,
+  // or a library that gave up the machine's reports refuses it: then the
+  // status-error box says so). Other statuses do nothing.
   void onPlugNotice(int side, std::uint32_t status);
   // Forgets what the side's machine reported and drops its unread reports.
   void resetSide(int side);
@@ -107,7 +109,8 @@ class MachineConnection {
   const MachineLink& link(int side) const { return links_[sideSlot(side)]; }
   void onArrival(int side);
   void onRemoval(int side);
-  void installInterruptRoutine(int side);
+  // False, after the status-error box, when the library refused it.
+  bool installInterruptRoutine(int side);
   // Lets the readers see a forget request at once.
   void wakeReaders();
   // Copies the queue's numbers into the side's record (not while simulated).

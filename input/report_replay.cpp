@@ -26,8 +26,15 @@ bool isReplayable(const std::vector<LoggedReport>& reports) {
   return reports.empty() || reports.back().timeMs - reports.front().timeMs <= kMaxReplaySpanMs;
 }
 
-std::vector<KeyEvent> replayReportLog(const std::vector<LoggedReport>& reports) {
-  if (reports.empty() || !isReplayable(reports)) return {};
+std::vector<KeyEvent> replayReportLog(const std::vector<LoggedReport>& logged) {
+  if (logged.empty() || !isReplayable(logged)) return {};
+  // A log may start at any time from 0; the lead-in before its first report
+  // must not take the clock below 0, where no time counts. Such a log
+  // plays a little later, all of it alike: only the gaps matter to capture.
+  std::vector<LoggedReport> reports = logged;
+  if (const std::int64_t shortBy = kReplayLeadInMs - reports.front().timeMs; shortBy > 0) {
+    for (LoggedReport& report : reports) report.timeMs += shortBy;
+  }
   VirtualClock clock(reports.front().timeMs - kReplayLeadInMs);
   KeyEventRecorder recorder;
   {

@@ -37,7 +37,8 @@ void MatchEngine::closeRound() {
   model_.setTextColour(Control::标签_结果, verdict.colour);
   model_.setShown(Control::外形框_结果, true);
   preciseDelay(clock_, kResultPauseMs);
-  if (MatchMachines* machines = machines_.load()) machines->clearReportQueues();
+  // The program may be closing meanwhile: its machines are about to go.
+  if (MatchMachines* machines = machines_.load(); machines && !shuttingDown_) machines->clearReportQueues();
   setState(MatchState::ResultShown);
 }
 

@@ -34,9 +34,17 @@ MatchEngine::MatchEngine(ui::ControlModel& model, Clock& clock, MessageService& 
       matchLock_(clock),
       eventQueued_(clock) {}
 
-MatchEngine::~MatchEngine() {
+MatchEngine::~MatchEngine() { stop(); }
+
+void MatchEngine::stop() {
   shuttingDown_ = true;
-  worker_.reset();
+  std::unique_ptr<ClockThread> worker;
+  {
+    // A worker in its result pause holds the lock until the pause is over.
+    std::lock_guard hold(matchLock_);
+    worker = std::move(worker_);
+  }
+  worker.reset();
 }
 
 MatchSettings MatchEngine::settings() {
@@ -117,7 +125,7 @@ void MatchEngine::startMatch(MatchMachines& machines) {
   {
     std::lock_guard hold(matchLock_);
     // A start key from the other machine during the countdown finds it here.
-    if (state() != MatchState::Idle) return;
+    if (state() != MatchState::Idle || shuttingDown_) return;
     setState(MatchState::CountingDown);
     enableOptionTabs(false);
     if (!prepareMatch()) {

@@ -79,8 +79,7 @@ class MatchEngine final : public KeyEventSink {
  public:
   MatchEngine(ui::ControlModel& model, Clock& clock, MessageService& messages, MaterialSet& materials,
               const QuestionBank& bank);
-  // Ends the round's worker thread. Stop the reader threads and the match
-  // clock first: nothing may call in any more.
+  // Ends the round's worker thread (stop()).
   ~MatchEngine() override;
   MatchEngine(const MatchEngine&) = delete;
   MatchEngine& operator=(const MatchEngine&) = delete;
@@ -88,6 +87,12 @@ class MatchEngine final : public KeyEventSink {
   // The machines the match plays on; until they are attached, keys are
   // dropped.
   void attachMachines(MatchMachines& machines) { machines_.store(&machines); }
+
+  // Ends the round's worker and waits until it has ended: once this
+  // returns, the engine touches neither the machines nor anything else it
+  // was given. Stop the reader threads and the match clock first; a key
+  // event that still comes starts nothing. Later calls do nothing.
+  void stop();
 
   void onKeyEvent(const KeyEvent& event) override;
   // What the round's worker does with one queued key event of a running

@@ -1,5 +1,8 @@
 #include "match/match_settings.h"
 
+#include <algorithm>
+#include <limits>
+
 #include "ui/option_boxes.h"
 
 namespace qiru {
@@ -7,6 +10,15 @@ namespace {
 
 std::int32_t boxValue(const ui::ControlModel& model, ui::Control box) {
   return ui::integerValue(model.text(box));
+}
+
+// A box's value times a unit, held within 32 bits: a value typed beyond
+// anything the spin buttons reach must not wrap round into a round that
+// ends at once.
+std::int32_t timesUnit(std::int32_t value, std::int32_t unit) {
+  const std::int64_t product = static_cast<std::int64_t>(value) * unit;
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(product, std::numeric_limits<std::int32_t>::min(),
+                                                            std::numeric_limits<std::int32_t>::max()));
 }
 
 }  // namespace
@@ -26,7 +38,7 @@ SettingsRead readMatchSettings(const ui::ControlModel& model, const MatchSetting
   settings.memberNumber = 1;
   switch (settings.mode) {
     case MatchMode::TimedRace:
-      settings.timeLimitMs = boxValue(model, Control::编辑框_限时) * kMsPerMinute;
+      settings.timeLimitMs = timesUnit(boxValue(model, Control::编辑框_限时), kMsPerMinute);
       break;
     case MatchMode::RaceToFinish:
       settings.entryLimit = boxValue(model, Control::编辑框_争先);
@@ -42,12 +54,14 @@ SettingsRead readMatchSettings(const ui::ControlModel& model, const MatchSetting
         read.newRelayOrMatch = false;
       } else {
         settings.entryLimit = boxValue(model, Control::编辑框_团队条数);
-        settings.teamSize = boxValue(model, Control::编辑框_团队人数);
+        // A relay of no members would never reach its last member and
+        // never give its final verdict: fewer than one plays as one.
+        settings.teamSize = std::max(boxValue(model, Control::编辑框_团队人数), 1);
       }
       break;
   }
   read.entriesToLoad = settings.mode == MatchMode::TimedRace
-                           ? boxValue(model, Control::编辑框_限时) * kEntriesPerMinute
+                           ? timesUnit(boxValue(model, Control::编辑框_限时), kEntriesPerMinute)
                            : settings.entryLimit;
   return read;
 }

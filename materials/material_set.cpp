@@ -48,6 +48,12 @@ bool MaterialSet::Parse(std::string_view text, std::int32_t n) {
   std::vector<std::string_view> lines = splitAt(text, "\r\n");
   // An empty remainder after the last CR LF is not a line.
   if (lines.back().empty()) lines.pop_back();
+  // A dictionary sized for the lines at hand: one sized for a few hundred
+  // codes takes thousands in a long chain of small segments, and every
+  // lookup walks the chain.
+  const auto expected = static_cast<std::int32_t>(std::min<std::size_t>(lines.size(), kMostEntriesPerMatch));
+  if (expected > kDictionaryCapacity) dictionary.Reset(expected);
+  legalEntries_.reserve(static_cast<std::size_t>(expected));
   std::int32_t invalidLines = 0;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const auto line = readMaterialLine(lines[i], codec_);

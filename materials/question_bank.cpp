@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "materials/utf8_path.h"
+#include "support/text_encoding.h"
 
 namespace qiru {
 namespace {
@@ -52,14 +53,25 @@ void QuestionBank::scanQuestionBank(const std::function<void()>& serveMessages) 
     collectFolder(folder, folders, files);
     if (serveMessages) serveMessages();
   }
-  std::vector<std::pair<std::string, std::filesystem::path>> sorted;
+  // The order is that of the paths' GBK bytes, compared unsigned: every
+  // ASCII name before a Chinese one, and Chinese names in GBK's order of
+  // common characters, which is pinyin order. A name GBK cannot hold keeps
+  // its place by its UTF-8 bytes among names that convert alike.
+  struct SortKey {
+    std::string gbk;
+    std::string utf8;
+    auto operator<=>(const SortKey&) const = default;
+  };
+  std::vector<std::pair<SortKey, std::filesystem::path>> sorted;
   sorted.reserve(files.size());
-  for (auto& file : files) sorted.emplace_back(utf8Of(file), std::move(file));
-  // std::string compares its bytes as unsigned, so a Chinese name sorts
-  // after every ASCII one.
+  for (auto& file : files) {
+    std::string utf8 = utf8Of(file);
+    std::string gbk = utf8ToGbk(utf8);
+    sorted.emplace_back(SortKey{std::move(gbk), std::move(utf8)}, std::move(file));
+  }
   std::sort(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
   materials_.reserve(sorted.size());
-  for (auto& [text, path] : sorted) {
+  for (auto& [key, path] : sorted) {
     materials_.push_back({path, displayNameOf(path.lexically_relative(folder_))});
   }
 }

@@ -35,7 +35,7 @@ class QuestionBank {
   std::filesystem::path userFolder() const;
 
   // Lists every file of the bank, in folders of any depth and whatever its
-  // extension, sorted by the bytes of the full paths. `serveMessages` runs
+  // extension, sorted by the GBK bytes of the full paths. `serveMessages` runs
   // after each folder, so that a large bank does not freeze the window.
   // Links to folders are not followed (a link back up would never end) and
   // only regular files are listed (reading a pipe would hang a match start).

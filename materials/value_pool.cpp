@@ -1,5 +1,6 @@
 #include "materials/value_pool.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "support/byte_io.h"
@@ -15,7 +16,9 @@ void ValuePool::clear() {
 bool ValuePool::reserveArena(std::size_t bytes) {
   if (arena_.valid() && bytes <= arena_.size()) return true;
   std::size_t size = arena_.size();
-  while (size < bytes) size += kArenaGrowthBytes;
+  // Each step doubles the arena, and adds never less than the growth step:
+  // a material of a million lines is copied a dozen times, not thousands.
+  while (size < bytes) size += std::max(kArenaGrowthBytes, size);
   PageBlock grown(size);
   if (!grown.valid()) return false;
   if (arenaUsed_ > 0) std::memcpy(grown.data(), arena_.data(), arenaUsed_);
@@ -26,7 +29,9 @@ bool ValuePool::reserveArena(std::size_t bytes) {
 std::int32_t ValuePool::append(std::string_view value) {
   const std::size_t recordBytes = 4 + value.size();
   if (!reserveArena(arenaUsed_ + recordBytes)) return 0;
-  if (offsets_.size() == offsets_.capacity()) offsets_.reserve(offsets_.capacity() + kOffsetGrowthSlots);
+  if (offsets_.size() == offsets_.capacity()) {
+    offsets_.reserve(offsets_.capacity() + std::max(kOffsetGrowthSlots, offsets_.capacity()));
+  }
   unsigned char* record = arena_.data() + arenaUsed_;
   const auto length = static_cast<std::uint32_t>(value.size());
   for (int i = 0; i < 4; ++i) record[i] = static_cast<unsigned char>(length >> (8 * i));

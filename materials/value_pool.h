@@ -15,9 +15,11 @@ namespace qiru {
 
 class ValuePool {
  public:
-  // The arena starts at this size and grows by it as often as a value needs.
+  // The arena starts at this size and grows by it, or by its own size once
+  // that is more, as often as a value needs.
   static constexpr std::size_t kArenaGrowthBytes = 10240;
-  // The table of arena offsets grows by this many slots when it is full.
+  // The table of arena offsets grows by this many slots when it is full, or
+  // by its own size once that is more.
   static constexpr std::size_t kOffsetGrowthSlots = 500;
 
   // Releases the arena and forgets every value.

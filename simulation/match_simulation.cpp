@@ -47,15 +47,16 @@ inline constexpr std::uint64_t kBlueSeedSalt = 0x9E3779B97F4A7C15ULL;
 
 // The option box the --entries option fills in each mode.
 struct BoxText {
+  std::string_view option;  // the command line's name for it
   Control box;
   const std::optional<std::string>& text;
 };
 
 std::vector<BoxText> boxTextsOf(const SimulationOptions& options) {
-  return {{Control::编辑框_限时, options.minutes},
-          {ui::entryBoxOf(options.mode), options.entries},
-          {Control::编辑框_团队人数, options.members},
-          {Control::编辑框_闪灭, options.flashSeconds}};
+  return {{"--minutes", Control::编辑框_限时, options.minutes},
+          {"--entries", ui::entryBoxOf(options.mode), options.entries},
+          {"--members", Control::编辑框_团队人数, options.members},
+          {"--flash", Control::编辑框_闪灭, options.flashSeconds}};
 }
 
 // Writes each key record line to `out` as it is appended to its box.
@@ -214,8 +215,8 @@ std::int32_t roundsOf(const SimulationOptions& options, const ui::ControlModel& 
 
 std::optional<std::string> optionBoxRefuses(const SimulationOptions& options) {
   for (const BoxText& box : boxTextsOf(options)) {
-    const auto option = ui::findOptionBox(box.box);
-    if (box.text && option && !ui::acceptsText(*option, *box.text)) return std::string(ui::controlName(box.box));
+    if (!box.text) continue;
+    if (const auto refusal = ui::refusalOf(box.box, *box.text)) return std::string(box.option) + " " + *refusal;
   }
   return std::nullopt;
 }

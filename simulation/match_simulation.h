@@ -55,7 +55,9 @@ int simulateMatch(const SimulationOptions& options, std::ostream& out, std::ostr
 // clock the match takes as long as it would at the machines.
 int playMatch(Clock& clock, const SimulationOptions& options, std::ostream& out, std::ostream& err);
 
-// The option box that would refuse its text, named; none when all take it.
+// Why an option's value is refused by the box it fills (not its kind of
+// number, or outside the box's limits), as "--minutes takes a whole number
+// from 1 to 30, not "35792""; none when every box takes its value.
 std::optional<std::string> optionBoxRefuses(const SimulationOptions& options);
 
 }  // namespace qiru

@@ -46,6 +46,16 @@ int steps(const OptionBox& option, std::string_view text) {
                                              std::numeric_limits<int>::max()));
 }
 
+// Limits compare with this much slack, as the flash time's tenths are not
+// exact in binary (0.3 × 10 is just below 3).
+constexpr double kLimitTolerance = 1e-7;
+
+// The text's value in steps of the box (tenths for the flash time), as
+// typed: not rounded, and beyond what an int holds when the text is.
+double valueInSteps(const OptionBox& option, std::string_view text) {
+  return decimalValue(leadingNumber(text, option.tenths)) * (option.tenths ? kTenthsPerUnit : 1);
+}
+
 std::string textOf(const OptionBox& option, int value) {
   if (!option.tenths || value % kTenthsPerUnit == 0) {
     return std::to_string(option.tenths ? value / kTenthsPerUnit : value);
@@ -75,7 +85,23 @@ bool acceptsText(const OptionBox& option, std::string_view text) {
   const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
   const auto points = std::count(text.begin(), text.end(), '.');
   const auto digits = std::count_if(text.begin(), text.end(), isDigit);
-  return static_cast<std::size_t>(digits + points) == text.size() && points <= (option.tenths ? 1 : 0);
+  return static_cast<std::size_t>(digits + points) == text.size() && points <= (option.tenths ? 1 : 0) &&
+         valueInSteps(option, text) <= option.upper + kLimitTolerance;
+}
+
+bool withinLimits(const OptionBox& option, std::string_view text) {
+  const double value = valueInSteps(option, text);
+  return value >= option.lower - kLimitTolerance && value <= option.upper + kLimitTolerance;
+}
+
+std::optional<std::string> refusalOf(Control box, std::string_view text) {
+  const std::optional<OptionBox> option = findOptionBox(box);
+  if (!option || (acceptsText(*option, text) && withinLimits(*option, text) && !text.empty())) return std::nullopt;
+  const std::string limits = option->tenths ? "a number from " + textOf(*option, option->lower) + " to " +
+                                                  textOf(*option, option->upper) + " seconds"
+                                            : "a whole number from " + textOf(*option, option->lower) + " to " +
+                                                  textOf(*option, option->upper);
+  return "takes " + limits + ", not \"" + std::string(text) + "\"";
 }
 
 bool enterText(ControlModel& model, Control control, std::string text) {

@@ -25,8 +25,21 @@ struct OptionBox {
 std::optional<OptionBox> findOptionBox(Control control);
 
 // Whether the user may type this text into the box: digits only, and in the
-// flash-time box at most one decimal point besides.
+// flash-time box at most one decimal point besides; never a value above the
+// box's upper limit (digits typed on and on would make a number no match
+// can count with). A value below the lower limit is taken: it may be the
+// start of a larger one.
 bool acceptsText(const OptionBox& option, std::string_view text);
+
+// Whether the text's value lies within the box's limits, the values its spin
+// buttons reach.
+bool withinLimits(const OptionBox& option, std::string_view text);
+
+// Why a value given for the box from outside the window (a command-line
+// option) is refused, as "takes a whole number from 1 to 30, not "35792"":
+// it is not the box's kind of number or lies outside its limits. None when
+// the box takes it, or the control is no option box.
+std::optional<std::string> refusalOf(Control box, std::string_view text);
 
 // A user's edit of a control's text: kept when the control takes it (an
 // option box takes only its kind of number), refused otherwise.

@@ -30,6 +30,7 @@ std::string libusbError(int error) { return libusb_strerror(static_cast<libusb_e
 }  // namespace
 
 struct LibusbCh375::Slot {
+  LibusbCh375* library = nullptr;
   // One entry point at a time per device index: closing must not pull the
   // handle away under a transfer in progress.
   std::mutex operation;
@@ -41,14 +42,19 @@ struct LibusbCh375::Slot {
   // The machine the index holds open; guarded by heldMutex_.
   std::optional<UsbLocation> held;
 
-  // The interrupt transfer, resubmitted on the event thread after each
-  // completion until it is stopped or the device goes away.
+  // The interrupt transfer, resubmitted after each completion until it is
+  // stopped or the device goes away. It counts as in flight while it is
+  // submitted and while it waits on the retry thread.
   libusb_transfer* interrupt = nullptr;
   std::vector<std::uint8_t> interruptBuffer;
-  std::mutex transferMutex;  // guards the two flags
+  std::mutex transferMutex;  // guards the flags and the count
   std::condition_variable transferIdle;
   bool inFlight = false;
-  bool stopRequested = false;
+  // Written under transferMutex; the retry thread reads it without.
+  std::atomic<bool> stopRequested{false};
+  // The transfers failed for good: the machine's keys are lost until it is
+  // opened again.
+  bool gaveUp = false;
   int failedInRow = 0;  // interrupt transfers ended by an error since the last report
 
   // Each routine is held by its lock while it runs, so that replacing it
@@ -65,52 +71,129 @@ struct LibusbCh375::Slot {
 
 namespace {
 
-// Whether an interrupt transfer that ended this way is worth sending again.
-// A flaky cable or hub garbles a transfer now and then (an error, a stall,
-// an overflow): the machine is still there and the next one goes through,
-// so the keys keep coming. A run of such endings means it will not, and
-// resubmitting would only keep the event thread busy.
-bool worthResubmitting(LibusbCh375::Slot& slot, libusb_transfer_status status) {
-  switch (status) {
-    case LIBUSB_TRANSFER_COMPLETED:
-      slot.failedInRow = 0;
-      return true;
-    case LIBUSB_TRANSFER_ERROR:
-    case LIBUSB_TRANSFER_STALL:
-    case LIBUSB_TRANSFER_OVERFLOW:
-    case LIBUSB_TRANSFER_TIMED_OUT:
-      return ++slot.failedInRow < kMaxFailedInterruptTransfers;
-    case LIBUSB_TRANSFER_CANCELLED:
-    case LIBUSB_TRANSFER_NO_DEVICE:
-      return false;
-  }
-  return false;
+// The wait before the failed transfer number `failed` (1, 2, ...) of a run
+// is sent again.
+std::int64_t retryWaitMs(int failed) {
+  std::int64_t wait = kFirstInterruptRetryWaitMs;
+  for (int i = 1; i < failed && wait < kLongestInterruptRetryWaitMs; ++i) wait *= 2;
+  return std::min(wait, kLongestInterruptRetryWaitMs);
 }
 
-// The event thread's handler of a finished interrupt transfer.
-void LIBUSB_CALL onInterruptTransfer(libusb_transfer* transfer) {
-  auto& slot = *static_cast<LibusbCh375::Slot*>(transfer->user_data);
-  if (transfer->status == LIBUSB_TRANSFER_COMPLETED) {
-    // The routine reads a whole block; a short packet leaves zeros behind it.
-    InterruptData block{};
-    std::copy_n(transfer->buffer,
-                std::min<std::size_t>(static_cast<std::size_t>(transfer->actual_length), block.size()), block.begin());
-    std::lock_guard guard(slot.interruptRoutineMutex);
-    if (slot.interruptRoutine) slot.interruptRoutine(block.data());
-  }
-  {
-    std::lock_guard lock(slot.transferMutex);
-    // Cancelled or unplugged: the next arrival installs it again.
-    if (!slot.stopRequested && worthResubmitting(slot, transfer->status) &&
-        libusb_submit_transfer(transfer) == LIBUSB_SUCCESS) {
-      return;
-    }
-    slot.inFlight = false;
-  }
-  slot.transferIdle.notify_all();
+// The block the interrupt routine reads: the packet as it came. Byte 0
+// says how many report bytes follow; a packet that ended short of that (a
+// glitch) must not pass the zeros behind it off as keys, which are active
+// low: its length says only what arrived.
+InterruptData blockOf(const libusb_transfer& transfer) {
+  InterruptData block{};
+  const auto arrived = std::min<std::size_t>(static_cast<std::size_t>(std::max(transfer.actual_length, 0)), block.size());
+  std::copy_n(transfer.buffer, arrived, block.begin());
+  if (arrived == 0) return block;
+  block[0] = static_cast<std::uint8_t>(std::min<std::size_t>(block[0], arrived - 1));
+  return block;
 }
 
 }  // namespace
+
+struct LibusbCh375::InterruptTransfers {
+  // On the event thread, once per finished transfer.
+  static void LIBUSB_CALL finished(libusb_transfer* transfer) {
+    auto& slot = *static_cast<Slot*>(transfer->user_data);
+    if (transfer->status == LIBUSB_TRANSFER_COMPLETED) {
+      const InterruptData block = blockOf(*transfer);
+      std::lock_guard guard(slot.interruptRoutineMutex);
+      if (slot.interruptRoutine) slot.interruptRoutine(block.data());
+    }
+    bool lost = false;
+    std::optional<std::int64_t> retryInMs;
+    {
+      std::lock_guard lock(slot.transferMutex);
+      if (!slot.stopRequested) {
+        switch (transfer->status) {
+          case LIBUSB_TRANSFER_COMPLETED:
+            slot.failedInRow = 0;
+            if (startInterruptTransfer(slot)) return;
+            break;
+          case LIBUSB_TRANSFER_ERROR:
+          case LIBUSB_TRANSFER_STALL:
+          case LIBUSB_TRANSFER_OVERFLOW:
+          case LIBUSB_TRANSFER_TIMED_OUT:
+            // A flaky cable or hub garbles a transfer now and then: the
+            // machine is still there, and a later one goes through.
+            if (++slot.failedInRow < kMaxFailedInterruptTransfers) {
+              retryInMs = retryWaitMs(slot.failedInRow);
+              break;
+            }
+            slot.gaveUp = true;
+            lost = true;
+            break;
+          case LIBUSB_TRANSFER_CANCELLED:
+          case LIBUSB_TRANSFER_NO_DEVICE:
+            // Cancelled or unplugged: the next arrival installs it again.
+            break;
+        }
+      }
+      // Still in flight while it waits to be sent again.
+      if (!retryInMs) slot.inFlight = false;
+    }
+    if (retryInMs) {
+      slot.library->scheduleRetry(slot, *retryInMs, transfer->status == LIBUSB_TRANSFER_STALL);
+      return;
+    }
+    slot.transferIdle.notify_all();
+    // The program learns of it as of a removal: it finds the machine still
+    // answering and installs the interrupt routine again, which fails.
+    if (lost) slot.library->notices_.post(kCh375DeviceRemoved);
+  }
+};
+
+bool LibusbCh375::startInterruptTransfer(Slot& slot) {
+  return libusb_submit_transfer(slot.interrupt) == LIBUSB_SUCCESS;
+}
+
+void LibusbCh375::scheduleRetry(Slot& slot, std::int64_t waitMs, bool clearHalt) {
+  {
+    std::lock_guard lock(retryMutex_);
+    retries_.push_back({&slot, std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs), clearHalt});
+  }
+  retryWanted_.notify_all();
+}
+
+void LibusbCh375::runRetries() {
+  std::unique_lock lock(retryMutex_);
+  while (true) {
+    const auto now = std::chrono::steady_clock::now();
+    // A stop does not wait for the retry's time.
+    const auto due = std::ranges::find_if(
+        retries_, [&](const Retry& retry) { return retry.due <= now || retry.slot->stopRequested.load(); });
+    if (due == retries_.end()) {
+      if (stopRetries_) return;
+      const auto next = std::ranges::min_element(retries_, {}, &Retry::due);
+      if (next == retries_.end()) {
+        retryWanted_.wait(lock);
+      } else {
+        retryWanted_.wait_until(lock, next->due);
+      }
+      continue;
+    }
+    const Retry retry = *due;
+    retries_.erase(due);
+    lock.unlock();
+    Slot& slot = *retry.slot;
+    // A stall stays until the host clears the endpoint's halt; the request
+    // is a control transfer that the event thread must be free to finish.
+    if (retry.clearHalt) libusb_clear_halt(slot.interrupt->dev_handle, slot.interrupt->endpoint);
+    {
+      std::lock_guard transfer(slot.transferMutex);
+      if (!slot.stopRequested && startInterruptTransfer(slot)) {
+        lock.lock();
+        continue;
+      }
+      slot.inFlight = false;
+    }
+    slot.transferIdle.notify_all();
+    lock.lock();
+  }
+}
 
 LibusbCh375::LibusbCh375(LibusbCh375Options options)
     : options_(std::move(options)), notices_([this](std::uint32_t status) { deliverNotice(status); }) {
@@ -121,7 +204,9 @@ LibusbCh375::LibusbCh375(LibusbCh375Options options)
     throw std::runtime_error("cannot reach the USB stenotype machines: libusb could not start (" +
                              libusbError(started) + ")");
   }
+  for (auto& slot : slots_) slot->library = this;
   eventThread_ = std::thread([this] { runEvents(); });
+  retryThread_ = std::thread([this] { runRetries(); });
 }
 
 LibusbCh375::~LibusbCh375() {
@@ -135,6 +220,12 @@ LibusbCh375::~LibusbCh375() {
     if (hotplugRegistered_) libusb_hotplug_deregister_callback(context_, hotplugHandle_);
     hotplugRegistered_ = false;
   }
+  {
+    std::lock_guard lock(retryMutex_);
+    stopRetries_ = true;
+  }
+  retryWanted_.notify_all();
+  retryThread_.join();
   stopEvents_ = true;
   libusb_interrupt_event_handler(context_);
   eventThread_.join();
@@ -289,6 +380,10 @@ void LibusbCh375::closeSlot(Slot& slot) {
   libusb_release_interface(slot.handle, slot.interfaceNumber);
   libusb_close(slot.handle);
   slot.handle = nullptr;
+  {
+    std::lock_guard transfer(slot.transferMutex);
+    slot.gaveUp = false;  // a machine opened again starts afresh
+  }
   std::lock_guard lock(heldMutex_);
   slot.held.reset();
 }
@@ -331,7 +426,22 @@ Ch375Result LibusbCh375::resetDevice(int deviceIndex) {
   if (target == nullptr) return 0;
   std::lock_guard operation(target->operation);
   if (target->handle == nullptr) return 0;
-  return libusb_reset_device(target->handle) == LIBUSB_SUCCESS ? 1 : 0;
+  // The kernel kills the transfers in flight at a reset: the interrupt
+  // transfer is stopped before and started again after, rather than lost
+  // to a completion that reads as an unplugged machine.
+  bool receiving = false;
+  {
+    std::lock_guard transfer(target->transferMutex);
+    receiving = target->inFlight;
+  }
+  if (receiving) stopInterruptTransfer(*target);
+  const bool reset = libusb_reset_device(target->handle) == LIBUSB_SUCCESS;
+  if (receiving) {
+    std::lock_guard transfer(target->transferMutex);
+    target->stopRequested = false;
+    target->inFlight = startInterruptTransfer(*target);
+  }
+  return reset ? 1 : 0;
 }
 
 Ch375Result LibusbCh375::setIntRoutine(int deviceIndex, Ch375InterruptRoutine routine) {
@@ -350,16 +460,18 @@ Ch375Result LibusbCh375::setIntRoutine(int deviceIndex, Ch375InterruptRoutine ro
     target->interruptRoutine = std::move(routine);
   }
   std::lock_guard lock(target->transferMutex);
+  // Keys lost for good stay lost until the machine is opened again.
+  if (target->gaveUp) return 0;
   if (target->inFlight) return 1;
   if (target->interrupt == nullptr) target->interrupt = libusb_alloc_transfer(0);
   if (target->interrupt == nullptr) return 0;
   target->interruptBuffer.assign(target->endpoints.interruptPacketBytes, 0);
   libusb_fill_interrupt_transfer(target->interrupt, target->handle, target->endpoints.interruptIn,
                                  target->interruptBuffer.data(), static_cast<int>(target->interruptBuffer.size()),
-                                 onInterruptTransfer, target, 0);
+                                 InterruptTransfers::finished, target, 0);
   target->stopRequested = false;
   target->failedInRow = 0;
-  if (libusb_submit_transfer(target->interrupt) != LIBUSB_SUCCESS) return 0;
+  if (!startInterruptTransfer(*target)) return 0;
   target->inFlight = true;
   return 1;
 }
@@ -368,8 +480,15 @@ void LibusbCh375::stopInterruptTransfer(Slot& slot) {
   std::unique_lock lock(slot.transferMutex);
   slot.stopRequested = true;
   if (!slot.inFlight) return;
-  // Not found means it has just completed: its handler sees the stop.
+  // Not found means it has just completed, or waits on the retry thread:
+  // either sees the stop.
   libusb_cancel_transfer(slot.interrupt);
+  lock.unlock();
+  {
+    std::lock_guard retries(retryMutex_);  // so that the retry thread cannot miss the wake-up
+  }
+  retryWanted_.notify_all();
+  lock.lock();
   slot.transferIdle.wait(lock, [&slot] { return !slot.inFlight; });
 }
 

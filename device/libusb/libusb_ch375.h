@@ -14,9 +14,17 @@
 //   find out.
 // An interrupt routine must not call closeDevice or setIntRoutine: both
 // wait for the event thread that the routine runs on.
+// A third thread, the retry thread, sends failed interrupt transfers again
+// after their wait and clears a stalled endpoint's halt (a request that
+// must not wait on the event thread). When a machine's transfers fail for
+// good, the library posts a removal notice for it: the program's link test
+// finds the machine answering, installs the interrupt routine again, and
+// that fails (setIntRoutine gives 0) until the machine arrives again.
 
 #include <array>
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -43,8 +51,13 @@ inline constexpr int kLibusbDeviceSlots = 4;
 // Bulk transfer time-outs until the program sets its own.
 inline constexpr std::uint32_t kLibusbDefaultTimeoutMs = 3000;
 // Garbled interrupt transfers in a row (bus errors, stalls) after which a
-// machine's key reports are given up until it arrives again.
-inline constexpr int kMaxFailedInterruptTransfers = 10;
+// machine's key reports are given up until it arrives again. Each failed
+// transfer is sent again after a wait that doubles from the first to the
+// longest, so that the run of failures spans about two seconds: a hub's
+// glitch passes within it, a machine that stays broken does not.
+inline constexpr int kMaxFailedInterruptTransfers = 16;
+inline constexpr std::int64_t kFirstInterruptRetryWaitMs = 1;
+inline constexpr std::int64_t kLongestInterruptRetryWaitMs = 250;
 
 struct LibusbCh375Options {
   // The IDs that mark a stenotype machine (usb_ids.h).
@@ -112,6 +125,14 @@ class LibusbCh375 final : public Ch375Library {
   void tellOnce(const Problem& problem);
   Ch375Result bulkTransfer(int deviceIndex, bool in, std::uint8_t* buffer, std::uint32_t& length);
   void stopInterruptTransfer(Slot& slot);
+  // Submits the slot's interrupt transfer; transferMutex held. False when
+  // libusb refused it.
+  static bool startInterruptTransfer(Slot& slot);
+  // The event thread's handling of a finished interrupt transfer, and the
+  // retry thread's (libusb_ch375.cpp).
+  struct InterruptTransfers;
+  void scheduleRetry(Slot& slot, std::int64_t waitMs, bool clearHalt);
+  void runRetries();
   void closeSlot(Slot& slot);
   bool ensureHotplug();
   // libusb's hotplug callback (libusb_ch375.cpp).
@@ -131,6 +152,18 @@ class LibusbCh375 final : public Ch375Library {
   int hotplugHandle_ = 0;
   std::atomic<bool> stopEvents_{false};
   std::thread eventThread_;
+  // Interrupt transfers waiting to be sent again: the slot, when, and
+  // whether its endpoint's halt is to be cleared first.
+  struct Retry {
+    Slot* slot;
+    std::chrono::steady_clock::time_point due;
+    bool clearHalt;
+  };
+  std::mutex retryMutex_;  // guards the two below
+  std::vector<Retry> retries_;
+  bool stopRetries_ = false;
+  std::condition_variable retryWanted_;
+  std::thread retryThread_;
   PlugNoticeThread notices_;  // last: delivers once everything above exists
 };
 

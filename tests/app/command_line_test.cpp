@@ -64,6 +64,14 @@ TEST(CommandLineTest, TwoBotsTakeTheirDefaults) {
   EXPECT_EQ(*parsed.options.blue, BotStyle{});
 }
 
+TEST(CommandLineTest, BoxValuesAtTheirLimitsAreTaken) {
+  const ParsedCommandLine parsed = parseCommandLine(
+      {"--mode", "3", "--minutes", "30", "--entries", "10", "--members", "10", "--flash", "0.3"});
+  ASSERT_EQ(parsed.error, "");
+  EXPECT_EQ(parsed.options.minutes, "30");
+  EXPECT_EQ(parsed.options.flashSeconds, "0.3");
+}
+
 TEST(CommandLineTest, WrongCommandLinesSayWhatIsWrong) {
   const struct {
     std::vector<std::string> args;
@@ -88,6 +96,17 @@ TEST(CommandLineTest, WrongCommandLinesSayWhatIsWrong) {
       {{"--machines", "bots", "--opponent", "cpm=1"}, "machine 2 is --blue BOT"},
       {{"--opponent", "fast"}, "--opponent takes a bot as cpm=N,errors=P"},
       {{"--bank", "a", "--bank", "b"}, "--bank is given twice"},
+      // Counts and times outside their box's limits, before anything counts
+      // with them (35,792 minutes once overflowed the round's milliseconds).
+      {{"--minutes", "35792"}, "--minutes takes a whole number from 1 to 30, not \"35792\""},
+      {{"--minutes", "0"}, "--minutes takes a whole number from 1 to 30"},
+      {{"--mode", "1", "--entries", "7158279"}, "--entries takes a whole number from 20 to 200"},
+      {{"--mode", "3", "--entries", "60"}, "--entries takes a whole number from 10 to 50"},
+      {{"--mode", "3", "--members", "0"}, "--members takes a whole number from 2 to 10"},
+      {{"--flash", "9"}, "--flash takes a number from 0.3 to 5 seconds, not \"9\""},
+      {{"--flash", "0.2"}, "--flash takes a number from 0.3 to 5 seconds"},
+      {{"--entries", "2x"}, "not \"2x\""},
+      {{"--minutes", ""}, "--minutes takes a whole number"},
   };
   for (const auto& c : cases) {
     const std::string error = parseCommandLine(c.args).error;

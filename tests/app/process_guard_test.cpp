@@ -11,6 +11,7 @@
 #include <chrono>
 #include <filesystem>
 #include <thread>
+#include <vector>
 
 #include "app/startup_guards.h"
 #include "support/headless_messages.h"
@@ -42,25 +43,37 @@ class RunningSibling : public testing::Test {
   void SetUp() override {
     ASSERT_FALSE(findSiblingProcess()) << "a sibling already runs on this machine";
     fs::create_directories(dir_);
+    fs::copy_file("/bin/sleep", dir_ / "qirustenomain.EXE", fs::copy_options::overwrite_existing);
+    child_ = startSibling();
+  }
+  void TearDown() override {
+    for (const pid_t child : started_) ::kill(child, SIGKILL);
+    for (std::thread& reaper : reapers_) reaper.join();
+    fs::remove_all(dir_);
+  }
+
+  // Starts one more sibling; it is found before this returns.
+  pid_t startSibling() {
     const fs::path sibling = dir_ / "qirustenomain.EXE";
-    fs::copy_file("/bin/sleep", sibling, fs::copy_options::overwrite_existing);
-    child_ = ::fork();
-    if (child_ == 0) {
+    const pid_t child = ::fork();
+    if (child == 0) {
       ::execl(sibling.c_str(), sibling.c_str(), "30", static_cast<char*>(nullptr));
       ::_exit(127);
     }
-    for (int i = 0; i < 100 && !findSiblingProcess(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    reaper_ = std::thread([this] { ::waitpid(child_, nullptr, 0); });
-  }
-  void TearDown() override {
-    ::kill(child_, SIGKILL);
-    reaper_.join();
-    fs::remove_all(dir_);
+    const auto found = [child] {
+      std::error_code ignored;
+      return fs::read_symlink("/proc/" + std::to_string(child) + "/exe", ignored).filename() == "qirustenomain.EXE";
+    };
+    for (int i = 0; i < 100 && !found(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    started_.push_back(child);
+    reapers_.emplace_back([child] { ::waitpid(child, nullptr, 0); });
+    return child;
   }
 
   fs::path dir_ = fs::temp_directory_path() / ("qiru-sibling-" + std::to_string(::getpid()));
   pid_t child_ = 0;
-  std::thread reaper_;
+  std::vector<pid_t> started_;
+  std::vector<std::thread> reapers_;
 };
 
 TEST_F(RunningSibling, IsFoundAndEnded) {
@@ -83,6 +96,22 @@ TEST_F(RunningSibling, YesEndsTheSiblingAndTheStartGoesOn) {
   HeadlessMessages messages(nullptr, answerAlways(AnswerYes));
   EXPECT_TRUE(passSiblingGuard(messages));
   EXPECT_FALSE(findSiblingProcess());
+}
+
+// While the box waits for the user, the sibling ends and starts again as
+// another process: the one running when the user answers is ended, not
+// the process id seen before the box.
+TEST_F(RunningSibling, YesEndsTheSiblingRunningWhenTheUserAnswers) {
+  pid_t restarted = 0;
+  HeadlessMessages messages(nullptr, [&](const MessageRequest&) {
+    ::kill(child_, SIGKILL);
+    for (int i = 0; i < 100 && ::kill(child_, 0) == 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    restarted = startSibling();
+    return AnswerYes;
+  });
+  EXPECT_TRUE(passSiblingGuard(messages));
+  EXPECT_NE(restarted, 0);
+  EXPECT_FALSE(findSiblingProcess()) << "the sibling started while the box was up still runs";
 }
 
 }  // namespace

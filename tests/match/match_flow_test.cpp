@@ -175,6 +175,24 @@ TEST_F(MatchFlow, RaceToFinishClosesWhenOneSidePassesItsLastEntry) {
   EXPECT_FALSE(machines.hasReportedIn(1)) << "the next pair reports in again";
 }
 
+// The program closes within the result pause after a round's last answer:
+// once stop() returns, the worker has ended and calls nothing any more (the
+// machines it would clear are about to go), and no key starts a round.
+TEST_F(MatchFlow, StopInTheResultPauseEndsTheWorkerBeforeItReturns) {
+  start(MatchMode::RaceToFinish, Control::编辑框_争先, "5");
+  for (int i = 0; i < 5; ++i) answer(1);
+  ASSERT_EQ(engine.state(), MatchState::Closing) << "the worker should be in the result pause";
+  const int clearsBefore = machines.queueClears;
+  engine.stop();
+  EXPECT_EQ(machines.queueClears, clearsBefore);
+  waitMs(2 * kResultPauseMs);
+  EXPECT_EQ(machines.queueClears, clearsBefore) << "the worker went on after stop()";
+  confirm(1);
+  key(1, ":I");
+  waitMs(5 * kCountdownStepMs);
+  EXPECT_NE(engine.state(), MatchState::Running);
+}
+
 TEST_F(MatchFlow, UnansweredEntriesTimeOutAndAQuietRoundIsADraw) {
   start(MatchMode::QuickAnswer, Control::编辑框_抢答, "20");
   waitMs(kEntryTimeoutMs + 2 * kMatchTickMs);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <string_view>
 #include <vector>
 
 namespace qiru {
@@ -39,6 +41,31 @@ TEST_F(MatchSettingsRead, EachModeReadsItsOwnBox) {
     EXPECT_EQ(got.settings.memberNumber, 1);
     EXPECT_EQ(got.entriesToLoad, c.entriesToLoad);
     EXPECT_TRUE(got.newRelayOrMatch);
+  }
+}
+
+// Values no spin button reaches, as a box may still hold them: a relay of
+// fewer than one member plays one; products too large for 32 bits stay at
+// the largest value instead of wrapping round.
+TEST_F(MatchSettingsRead, ValuesBeyondTheSpinButtonsStaySound) {
+  struct Case {
+    MatchMode mode;
+    Control box;
+    std::string_view text;
+    std::int32_t timeLimitMs, teamSize, entriesToLoad;
+  };
+  constexpr std::int32_t kMost = std::numeric_limits<std::int32_t>::max();
+  model.setText(Control::编辑框_团队条数, "10");
+  for (const Case& c : std::vector<Case>{{MatchMode::TeamRelay, Control::编辑框_团队人数, "0", 0, 1, 10},
+                                         {MatchMode::TeamRelay, Control::编辑框_团队人数, "", 0, 1, 10},
+                                         {MatchMode::TimedRace, Control::编辑框_限时, "35792", kMost, 1, 10'737'600},
+                                         {MatchMode::TimedRace, Control::编辑框_限时, "7158279", kMost, 1, kMost},
+                                         {MatchMode::TimedRace, Control::编辑框_限时, "99999999999", kMost, 1, kMost}}) {
+    model.setText(c.box, std::string(c.text));
+    const SettingsRead got = read(c.mode);
+    EXPECT_EQ(got.settings.timeLimitMs, c.timeLimitMs) << c.text;
+    EXPECT_EQ(got.settings.teamSize, c.teamSize) << c.text;
+    EXPECT_EQ(got.entriesToLoad, c.entriesToLoad) << c.text;
   }
 }
 

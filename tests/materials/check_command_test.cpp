@@ -3,7 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <sstream>
+
+#include "materials/material_file.h"
 
 #include "support/text_encoding.h"
 #include "temp_folder.h"
@@ -54,6 +58,35 @@ TEST(CheckCommand, BrokenFilesAreReportedAsTheirBoxesWouldShowThem) {
                          " as one line: save it with CR LF line ends\n" +
                          missing + ":\n错误：\n无法读取比赛素材文件：\n" + missing + "\n请检查文件是否存在、能否打开。\n" +
                          missing + ": a match cannot start with this material\n");
+}
+
+// Names that are no material file: each gets its message and a hint, the
+// check goes on to the next and ends with status 1; nothing aborts or
+// waits for a writer that never comes.
+TEST(CheckCommand, FoldersPipesAndHugeFilesAreRefusedWithAMessage) {
+  TempFolder folder;
+  std::filesystem::create_directories(folder.path() / "题库");
+  const std::string pipe = utf8Of(folder.path() / "pipe.txt");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  const std::string huge = utf8Of(folder.path() / "huge.txt");
+  std::filesystem::resize_file(folder.write("huge.txt", kFiveWords), kMaxMaterialBytes + 1);
+  const struct {
+    std::string file;
+    std::string_view message, hint;
+  } cases[] = {
+      {utf8Of(folder.path() / "题库"), "无法读取比赛素材文件", "; it is a folder"},
+      {pipe, "无法读取比赛素材文件", "; it is no regular file"},
+      {huge, "比赛素材文件太大（超过16MB）", ""},
+  };
+  for (const auto& c : cases) {
+    const CheckRun run = check({c.file, utf8Of(folder.write("good.txt", utf8ToGbk(kFiveWords)))});
+    EXPECT_EQ(run.status, 1) << c.file;
+    EXPECT_NE(run.out.find(c.message), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find(c.file + ": a match cannot start with this material" + std::string(c.hint)),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("good.txt: 5 legal entries"), std::string::npos) << "the check goes on: " << run.out;
+  }
 }
 
 TEST(CheckCommand, NoFileIsAUsageError) {

@@ -53,5 +53,23 @@ TEST(MaterialFile, AFileThatCannotBeReadIsReportedWithItsPath) {
   }
 }
 
+// A file larger than any material (a wrong choice) is refused before it is
+// read, and the box says so; one just within the bound is read.
+TEST(MaterialFile, AFileLargerThanAMaterialMayBeIsRefusedBySize) {
+  TempFolder folder;
+  const auto within = folder.write("within.txt", "");
+  std::filesystem::resize_file(within, kMaxMaterialBytes);
+  EXPECT_TRUE(readMaterialFile(within).has_value());
+  const auto huge = folder.write("huge.txt", "");
+  std::filesystem::resize_file(huge, kMaxMaterialBytes + 1);
+  EXPECT_FALSE(readMaterialFile(huge).has_value());
+  HeadlessMessages messages;
+  MaterialSet set(&messages);
+  EXPECT_FALSE(loadMaterialFile(set, huge, 5, &messages));
+  ASSERT_EQ(messages.records().size(), 1u);
+  EXPECT_EQ(messages.records()[0].request.text, "比赛素材文件太大（超过16MB）：\r\n" + utf8Of(huge) +
+                                                    "\r\n比赛素材是几百KB以内的文本文件，请检查是否选错了文件。");
+}
+
 }  // namespace
 }  // namespace qiru

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "materials/material_import.h"
 #include "support/headless_messages.h"
 #include "temp_folder.h"
@@ -102,6 +104,33 @@ TEST(MaterialImport, ImportsThatCannotBeDone) {
     EXPECT_EQ(scene.messageTexts(), std::vector<std::string>{"错误：导入文件失败！"});
     EXPECT_EQ(scene.bank.count(), 1);
   }
+}
+
+// A disk that fills up part way through the copy: the user is told, nothing
+// is left in the bank, and once there is room again the same file imports.
+TEST(MaterialImport, ACopyThatFailsPartWayLeavesNothingBehind) {
+  ImportScene scene;
+  const auto file = scene.chosen("速录练习.txt", "第一课\r\n第二课\r\n");
+  std::filesystem::path written;
+  const MaterialCopier diskFull = [&](const std::filesystem::path&, const std::filesystem::path& to) {
+    std::ofstream(to, std::ios::binary) << "第一";  // what fitted before the disk was full
+    written = to;
+    return false;
+  };
+  const ImportOutcome outcome = importMaterial(scene.bank, file, &scene.messages, diskFull);
+  EXPECT_EQ(outcome.kind, Kind::Refused);
+  EXPECT_EQ(outcome.refusal, kImportFailed);
+  EXPECT_EQ(scene.messageTexts(), std::vector<std::string>{"错误：导入文件失败！"});
+  EXPECT_EQ(written.parent_path(), scene.bankFolder / "6.用户赛题") << "the copy goes beside its target";
+  EXPECT_NE(written.filename(), file.filename()) << "and under another name until it is whole";
+  EXPECT_TRUE(std::filesystem::is_empty(scene.bankFolder / "6.用户赛题"));
+  EXPECT_EQ(scene.bank.count(), 1);
+  scene.bank.scanQuestionBank();
+  EXPECT_EQ(scene.bank.count(), 1) << "the next start lists no partial file";
+
+  const ImportOutcome again = scene.importFile(file);
+  EXPECT_EQ(again.kind, Kind::Added);
+  EXPECT_EQ(readBytes(scene.bankFolder / "6.用户赛题" / pathFromUtf8("速录练习.txt")), "第一课\r\n第二课\r\n");
 }
 
 }  // namespace

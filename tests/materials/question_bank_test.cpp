@@ -60,6 +60,28 @@ TEST(QuestionBank, ScanListsEveryRegularFileSortedByItsPathBytes) {
   EXPECT_EQ(questionBank.count(), 4);
 }
 
+// Chinese names list in the order of their GBK bytes, which for common
+// characters is pinyin order; in UTF-8 (code point) order they would not.
+TEST(QuestionBank, ChineseNamesListInGbkOrder) {
+  struct Case {
+    std::vector<std::string_view> files;
+    std::vector<std::string_view> shown;
+  };
+  const Case cases[] = {
+      {{"北京.txt", "上海.txt", "阿里.txt", "中国.txt"}, {"阿里", "北京", "上海", "中国"}},
+      {{"速录/乙.txt", "速录/甲.txt", "abc.txt", "打字.txt"}, {"abc", "打字", "速录-甲", "速录-乙"}},
+  };
+  for (const Case& c : cases) {
+    TempFolder bank;
+    for (const std::string_view name : c.files) bank.write(std::string(name), "x");
+    QuestionBank questionBank(bank.path());
+    questionBank.scanQuestionBank();
+    std::vector<std::string_view> shown;
+    for (const auto& material : questionBank.materials()) shown.push_back(material.displayName);
+    EXPECT_EQ(shown, c.shown);
+  }
+}
+
 TEST(QuestionBank, AMissingBankIsAnEmptyList) {
   TempFolder folder;
   QuestionBank questionBank(folder.path() / "比赛题库");

@@ -42,6 +42,31 @@ SimulationOptions quickOptions(MatchMode mode) {
   return options;
 }
 
+// The options fill the window's boxes and are held to the boxes' limits
+// before anything counts with them.
+TEST(MatchSimulation, OptionsOutsideTheirBoxesLimitsAreRefused) {
+  struct Case {
+    MatchMode mode;
+    std::optional<std::string> SimulationOptions::*option;
+    std::string value;
+    std::optional<std::string> refusal;
+  };
+  const Case cases[] = {
+      {MatchMode::TimedRace, &SimulationOptions::minutes, "30", std::nullopt},
+      {MatchMode::TimedRace, &SimulationOptions::minutes, "35792",
+       "--minutes takes a whole number from 1 to 30, not \"35792\""},
+      {MatchMode::QuickAnswer, &SimulationOptions::entries, "7158279", "--entries takes a whole number from 20 to 200, not \"7158279\""},
+      {MatchMode::TeamRelay, &SimulationOptions::members, "0", "--members takes a whole number from 2 to 10, not \"0\""},
+      {MatchMode::TeamRelay, &SimulationOptions::flashSeconds, "5", std::nullopt},
+      {MatchMode::TeamRelay, &SimulationOptions::flashSeconds, "0.29", "--flash takes a number from 0.3 to 5 seconds, not \"0.29\""},
+  };
+  for (const Case& c : cases) {
+    SimulationOptions options = quickOptions(c.mode);
+    options.*c.option = c.value;
+    EXPECT_EQ(optionBoxRefuses(options), c.refusal) << c.value;
+  }
+}
+
 TEST(MatchSimulation, SameOptionsAndSeedPlayTheSameMatch) {
   SimulationOptions options = quickOptions(MatchMode::QuickAnswer);
   options.seed = 11;

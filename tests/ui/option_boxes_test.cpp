@@ -81,6 +81,10 @@ TEST(OptionBoxes, TakeOnlyTheirKindOfNumber) {
       {C::编辑框_争先, "120", true},  {C::编辑框_争先, "", true},     {C::编辑框_争先, "1.5", false},
       {C::编辑框_争先, "-3", false},  {C::编辑框_争先, "12a", false}, {C::编辑框_闪灭, "0.5", true},
       {C::编辑框_闪灭, ".5", true},   {C::编辑框_闪灭, "1.2.3", false},
+      // Never beyond the upper limit; below the lower one is a start.
+      {C::编辑框_争先, "200", true},  {C::编辑框_争先, "201", false},  {C::编辑框_争先, "2", true},
+      {C::编辑框_限时, "99999999999999999999", false},               {C::编辑框_闪灭, "5.0", true},
+      {C::编辑框_闪灭, "5.1", false},
       {C::编辑框_一号机按键, "any text at all", true},
   };
   for (const Case& c : cases) {

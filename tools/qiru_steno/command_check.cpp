@@ -1,7 +1,6 @@
 // qiru-steno check FILE...: whether each material file can start a match,
 // and every message a match start would show for it.
 
-#include <fstream>
 #include <ostream>
 
 #include "materials/material_file.h"
@@ -49,8 +48,14 @@ bool looksLikeUtf8(std::string_view bytes) {
 // The ways an editor most often spoils a material, which the messages alone
 // do not name.
 std::string_view hintFor(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::error_code error;
+  if (std::filesystem::is_directory(path, error)) return "; it is a folder: name the material files in it";
+  if (!std::filesystem::exists(path, error)) return {};
+  if (!std::filesystem::is_regular_file(path, error)) return "; it is no regular file (a pipe or a device, say)";
+  if (materialTooLarge(path)) return {};
+  const std::optional<std::string> read = readFileBytes(path);
+  if (!read) return {};
+  const std::string& bytes = *read;
   if (bytes.find('\0') != std::string::npos) {
     return "; it holds zero bytes, as a file saved as UTF-16 does: save it as GBK (ANSI) text";
   }

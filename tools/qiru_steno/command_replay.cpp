@@ -22,8 +22,20 @@ int runReplay(const std::vector<std::string>& args, std::ostream& out, std::ostr
     return kUsageError;
   }
   const std::filesystem::path path = pathFromUtf8(args[0]);
-  if (std::filesystem::is_directory(path)) {
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(path, error);
+  if (error && status.type() != std::filesystem::file_type::not_found) {
+    // A loop of links, or a folder on the way that may not be searched.
+    err << "qiru-steno replay: cannot reach \"" << args[0] << "\": " << error.message()
+        << "; check the path and that you may read it\n";
+    return 1;
+  }
+  if (std::filesystem::is_directory(status)) {
     err << "qiru-steno replay: \"" << args[0] << "\" is a folder; name a report log file in it\n";
+    return 1;
+  }
+  if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+    err << "qiru-steno replay: \"" << args[0] << "\" is no file (a pipe or a device, say); name a report log file\n";
     return 1;
   }
   std::ifstream file(path, std::ios::binary);
@@ -62,8 +74,8 @@ extern const Command kReplayCommand{
     "A report log has one report a line: the time in milliseconds, then the\n"
     "interrupt data bytes in hex, byte 0 (the report length) first:\n"
     "    1000 07 FE FF FF FF 39 30 00\n"
-    "Blank lines and lines starting with # are skipped; times never go back, and\n"
-    "a log spans a day at most.\n"
+    "Blank lines and lines starting with # are skipped; times start from 0 and\n"
+    "never go back, and a log spans a day at most.\n"
     "Exit status 1 when the log cannot be read or has a malformed line (named\n"
     "by its number), 2 when no LOG or more than one is given.",
     runReplay,

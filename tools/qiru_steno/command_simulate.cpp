@@ -93,10 +93,7 @@ Parsed parseArguments(const std::vector<std::string>& args) {
       if (!options.blue) return {{}, "--blue: " + error + " (or none: machine 1 plays alone)"};
     }
   }
-  if (const auto box = optionBoxRefuses(options)) {
-    return {{}, "the option box " + *box + " does not take that value: the number boxes take whole numbers, "
-                "the flash time a decimal number of seconds"};
-  }
+  if (auto refusal = optionBoxRefuses(options)) return {{}, std::move(*refusal)};
   return parsed;
 }
 

@@ -13,6 +13,8 @@ extern const Command kLayoutCommand;
 extern const Command kReplayCommand;
 extern const Command kRecordCommand;
 extern const Command kSimulateCommand;
+extern const Command kBankCommand;
+extern const Command kImportCommand;
 }  // namespace qiru::cli
 
 namespace {
@@ -26,6 +28,8 @@ const Command* const kCommands[] = {
     &qiru::cli::kReplayCommand,
     &qiru::cli::kRecordCommand,
     &qiru::cli::kSimulateCommand,
+    &qiru::cli::kBankCommand,
+    &qiru::cli::kImportCommand,
 };
 
 void printHelp(std::ostream& out) {

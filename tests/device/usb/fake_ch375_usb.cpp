@@ -98,10 +98,23 @@ void FakeCh375Usb::setReply(FakeReply reply) {
   reply_ = reply;
 }
 
-void FakeCh375Usb::send(const InterruptData& report) {
+void FakeCh375Usb::send(const InterruptData& report) { sendPacket({report.begin(), report.end()}); }
+
+void FakeCh375Usb::sendPacket(std::vector<std::uint8_t> packet) {
   std::lock_guard lock(mutex_);
-  reports_.push_back(report);
+  reports_.push_back(std::move(packet));
   feedInterruptLocked();
+}
+
+void FakeCh375Usb::haltInterruptEndpoint() {
+  std::lock_guard lock(mutex_);
+  halted_ = true;
+  feedInterruptLocked();
+}
+
+int FakeCh375Usb::haltsCleared() const {
+  std::lock_guard lock(mutex_);
+  return haltsCleared_;
 }
 
 bool FakeCh375Usb::waitUntilSent(int timeoutMs) {
@@ -178,11 +191,31 @@ bool FakeCh375Usb::handle(UMockdevIoctlClient* client) {
       umockdev_ioctl_client_complete(client, 0, 0);
       return true;
     case USBDEVFS_RESET:
+      // As the kernel resets a device: the transfers in flight are killed,
+      // the endpoints start afresh, and the interface's claim is dropped
+      // (whoever held it claims it again).
       ++resets_;
       replies_.clear();
+      halted_ = false;
+      claimed_ = false;
+      for (auto* list : {&waitingInterrupt_, &waitingBulkIn_}) {
+        for (UMockdevIoctlData* urb : *list) completeLocked(urb, -ESHUTDOWN, nullptr, 0);
+        list->clear();
+      }
+      changed_.notify_all();
       umockdev_ioctl_client_complete(client, 0, 0);
       return true;
-    case USBDEVFS_CLEAR_HALT:
+    case USBDEVFS_CLEAR_HALT: {
+      UMockdevIoctlData* endpoint = umockdev_ioctl_data_resolve(argument, 0, sizeof(unsigned int), nullptr);
+      if (*reinterpret_cast<unsigned int*>(endpoint->data) == kInterruptIn && halted_) {
+        halted_ = false;
+        ++haltsCleared_;
+      }
+      umockdev_ioctl_data_unref(endpoint);
+      umockdev_ioctl_client_complete(client, 0, 0);
+      changed_.notify_all();
+      return true;
+    }
     case USBDEVFS_RESETEP:
       umockdev_ioctl_client_complete(client, 0, 0);
       return true;
@@ -248,13 +281,17 @@ void FakeCh375Usb::garbleInterrupts(int count) {
 }
 
 void FakeCh375Usb::feedInterruptLocked() {
+  // A halted endpoint answers every transfer with a stall (-EPIPE).
+  for (; halted_ && !waitingInterrupt_.empty(); waitingInterrupt_.erase(waitingInterrupt_.begin())) {
+    completeLocked(waitingInterrupt_.front(), -EPIPE, nullptr, 0);
+  }
   for (; garble_ > 0 && !waitingInterrupt_.empty(); --garble_) {
     UMockdevIoctlData* urb = waitingInterrupt_.front();
     waitingInterrupt_.erase(waitingInterrupt_.begin());
     completeLocked(urb, -EPROTO, nullptr, 0);
   }
   while (!waitingInterrupt_.empty() && !reports_.empty()) {
-    const InterruptData report = reports_.front();
+    const std::vector<std::uint8_t> report = std::move(reports_.front());
     reports_.pop_front();
     UMockdevIoctlData* urb = waitingInterrupt_.front();
     waitingInterrupt_.erase(waitingInterrupt_.begin());

@@ -57,9 +57,15 @@ class FakeCh375Usb {
   // Queues one interrupt report; it goes out with the next interrupt
   // transfer the program has running (at once if one is waiting).
   void send(const InterruptData& report);
+  // Queues one interrupt packet of any length, also short or empty.
+  void sendPacket(std::vector<std::uint8_t> packet);
   // The next `count` interrupt transfers end in a bus error, as on a flaky
   // cable.
   void garbleInterrupts(int count);
+  // The interrupt endpoint halts, as the chip's firmware does after a
+  // protocol error: every interrupt transfer ends in a stall until the host
+  // clears the halt.
+  void haltInterruptEndpoint();
   // Waits (up to timeoutMs) until every queued report has gone out.
   bool waitUntilSent(int timeoutMs);
   // Waits (up to timeoutMs) until the program has an interrupt transfer
@@ -68,6 +74,7 @@ class FakeCh375Usb {
 
   int testFramesReceived() const;
   int resets() const;
+  int haltsCleared() const;
   bool claimed() const;
 
   // The cable: unplugged, every request fails as for a vanished device and
@@ -97,7 +104,9 @@ class FakeCh375Usb {
   int testFrames_ = 0;
   int resets_ = 0;
   int garble_ = 0;
-  std::deque<InterruptData> reports_;
+  bool halted_ = false;
+  int haltsCleared_ = 0;
+  std::deque<std::vector<std::uint8_t>> reports_;
   std::deque<std::vector<std::uint8_t>> replies_;
   // Transfers submitted and not yet reaped: waiting for data, and done.
   std::vector<UMockdevIoctlData*> waitingInterrupt_;

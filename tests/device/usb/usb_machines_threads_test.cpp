@@ -5,9 +5,6 @@
 // Real threads on the real clock; run under umockdev-wrapper.
 
 #include <gtest/gtest.h>
-#include <linux/capability.h>
-#include <sys/syscall.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
@@ -38,6 +35,7 @@
 #include "tests/device/chord_keys.h"
 #include "tests/device/report_bytes.h"
 #include "tests/device/usb/fake_ch375_usb.h"
+#include "tests/support/without_file_powers.h"
 #include "tests/input/letters_only_scheme.h"
 #include "tests/materials/temp_folder.h"
 #include "ui/control_model.h"
@@ -66,6 +64,7 @@ using testing::FakeUsbBus;
 using testing::FakeUsbPlace;
 using testing::keysOf;
 using testing::reportBytes;
+using testing::WithoutFilePowers;
 
 constexpr std::int32_t kMachineNumber = 12345;
 constexpr std::int32_t kSecondNumber = 180101;
@@ -120,6 +119,20 @@ class UsbMachines : public ::testing::Test {
     return usb.emplace(std::move(options));
   }
 
+  // One machine plugged in and opened at device index 0, its interrupt
+  // routine counting the reports in reportsReceived, its transfer running.
+  FakeCh375Usb& openCountingMachine() {
+    FakeCh375Usb& machine = bus.plugIn({.bus = 1, .port = 2, .address = 2});
+    LibusbCh375& library = startBackend();
+    EXPECT_NE(library.openDevice(0), kCh375InvalidHandle);
+    EXPECT_NE(library.setIntRoutine(0, countReports()), 0);
+    EXPECT_TRUE(machine.waitForInterruptTransfer(20'000));
+    return machine;
+  }
+  Ch375InterruptRoutine countReports() {
+    return [this](const std::uint8_t*) { ++reportsReceived; };
+  }
+
   std::vector<std::string> reportedTexts() {
     std::lock_guard lock(reportsMutex);
     return reported;
@@ -130,6 +143,7 @@ class UsbMachines : public ::testing::Test {
   std::mutex reportsMutex;
   std::vector<std::string> reported;
   std::function<void()> whileReporting;  // runs inside each report, as a box would wait
+  std::atomic<int> reportsReceived{0};
 };
 
 // Machines are taken by bus, then port; a device with other IDs is not a
@@ -200,22 +214,92 @@ TEST_F(UsbMachines, LinkTestOverBulkTransfers) {
 // A few garbled transfers (a flaky cable) do not silence the machine; a
 // long run of them ends the transfers until the machine arrives again.
 TEST_F(UsbMachines, InterruptTransfersSurviveAFewBusErrors) {
-  FakeCh375Usb& machine = bus.plugIn({.bus = 1, .port = 2, .address = 2});
-  LibusbCh375& library = startBackend();
-  ASSERT_NE(library.openDevice(0), kCh375InvalidHandle);
-  std::atomic<int> reports{0};
-  ASSERT_NE(library.setIntRoutine(0, [&reports](const std::uint8_t*) { ++reports; }), 0);
-  ASSERT_TRUE(machine.waitForInterruptTransfer(20'000));
+  FakeCh375Usb& machine = openCountingMachine();
+  LibusbCh375& library = *usb;
+  std::atomic<int>& reports = reportsReceived;
 
-  machine.garbleInterrupts(3);
+  machine.garbleInterrupts(kMaxFailedInterruptTransfers - 1);
   machine.send(reportBytes("07 FE FF FF FF 39 30 00"));
   ASSERT_TRUE(machine.waitUntilSent(20'000));
   ASSERT_TRUE(eventually([&] { return reports == 1; }));
 
   machine.garbleInterrupts(kMaxFailedInterruptTransfers);
   machine.send(reportBytes("07 FF FF FF FF 39 30 00"));
-  EXPECT_FALSE(machine.waitUntilSent(500)) << "the transfers should have ended";
+  EXPECT_FALSE(machine.waitUntilSent(4000)) << "the transfers should have ended";
   EXPECT_EQ(reports, 1);
+  EXPECT_EQ(library.setIntRoutine(0, [](const std::uint8_t*) {}), 0) << "lost until the machine is opened again";
+  library.closeDevice(0);
+  ASSERT_NE(library.openDevice(0), kCh375InvalidHandle);
+  EXPECT_NE(library.setIntRoutine(0, countReports()), 0);
+  ASSERT_TRUE(machine.waitUntilSent(20'000));
+  EXPECT_TRUE(eventually([&] { return reports == 2; }));
+  library.closeDevice(0);
+}
+
+// A stalled interrupt endpoint stays halted until the host clears it: the
+// library clears the halt and the reports come again.
+TEST_F(UsbMachines, AStalledInterruptEndpointIsClearedAndReportsGoOn) {
+  FakeCh375Usb& machine = openCountingMachine();
+  LibusbCh375& library = *usb;
+  std::atomic<int>& reports = reportsReceived;
+  machine.haltInterruptEndpoint();
+  machine.send(reportBytes("07 FE FF FF FF 39 30 00"));
+  ASSERT_TRUE(machine.waitUntilSent(20'000));
+  EXPECT_TRUE(eventually([&] { return reports == 1; }));
+  EXPECT_GE(machine.haltsCleared(), 1);
+  library.closeDevice(0);
+}
+
+// Packets of any length: the routine reads a whole block, and its byte 0
+// never claims more report bytes than arrived (the zeros behind a short
+// packet would read as keys held down). The transfers go on after each.
+TEST_F(UsbMachines, ShortAndEmptyInterruptPacketsClaimOnlyWhatArrived) {
+  FakeCh375Usb& machine = bus.plugIn({.bus = 1, .port = 2, .address = 2});
+  LibusbCh375& library = startBackend();
+  ASSERT_NE(library.openDevice(0), kCh375InvalidHandle);
+  std::mutex mutex;
+  std::vector<InterruptData> blocks;
+  ASSERT_NE(library.setIntRoutine(0,
+                                  [&](const std::uint8_t* data) {
+                                    InterruptData block;
+                                    std::copy_n(data, block.size(), block.begin());
+                                    std::lock_guard lock(mutex);
+                                    blocks.push_back(block);
+                                  }),
+            0);
+  ASSERT_TRUE(machine.waitForInterruptTransfer(20'000));
+  const struct {
+    std::vector<std::uint8_t> packet;
+    std::string block;
+  } cases[] = {
+      {{}, "00 00 00 00 00 00 00 00"},
+      {{0x07, 0xFE, 0xFF}, "02 FE FF 00 00 00 00 00"},
+      {{0x05, 0xFE, 0xFF, 0xFF, 0xFF, 0x39}, "05 FE FF FF FF 39 00 00"},
+      {{0x07, 0xFE, 0xFF, 0xFF, 0xFF, 0x39, 0x30, 0x00}, "07 FE FF FF FF 39 30 00"},
+  };
+  for (const auto& c : cases) machine.sendPacket(c.packet);
+  ASSERT_TRUE(machine.waitUntilSent(20'000));
+  ASSERT_TRUE(eventually([&] {
+    std::lock_guard lock(mutex);
+    return blocks.size() == std::size(cases);
+  }));
+  for (std::size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(blocks[i], reportBytes(cases[i].block)) << i;
+  library.closeDevice(0);
+}
+
+// A USB reset kills the transfers in flight and drops the interface's
+// claim, as the kernel does: the machine is claimed again and its reports
+// keep coming.
+TEST_F(UsbMachines, AResetWhileReportsAreComingKeepsThemComing) {
+  FakeCh375Usb& machine = openCountingMachine();
+  LibusbCh375& library = *usb;
+  std::atomic<int>& reports = reportsReceived;
+  EXPECT_NE(library.resetDevice(0), 0);
+  EXPECT_EQ(machine.resets(), 1);
+  EXPECT_TRUE(machine.claimed()) << "claimed again after the reset";
+  machine.send(reportBytes("07 FE FF FF FF 39 30 00"));
+  ASSERT_TRUE(machine.waitUntilSent(20'000)) << "no interrupt transfer after the reset";
+  EXPECT_TRUE(eventually([&] { return reports == 1; }));
   library.closeDevice(0);
 }
 
@@ -286,55 +370,146 @@ TEST_F(UsbMachines, AMachineThatAnswersWithSixBytesIsReportedAfterThreeChecks) {
   program.path.stop();
 }
 
-// A match in progress while machine 1's cable is pulled and put back: the
-// labels follow, nothing waits for the vanished machine, and the player's
-// chords count again once it is back.
-TEST_F(UsbMachines, UnplugAndReplugInTheMiddleOfAMatch) {
-  constexpr std::string_view kMaterial = "one\tA:\r\ntwo\tH:\r\nthree\tN:\r\nfour\tV:\r\nfive\tF:\r\n";
+// A machine whose interrupt transfers keep failing: once the library gives
+// them up, the player is told by the status-error box and the online label
+// shows the machine as not connected; plugged in again, it plays.
+TEST_F(UsbMachines, GivenUpReportsAreToldAndTheLabelShowsTheMachineGone) {
+  FakeCh375Usb& machine = bus.plugIn({.bus = 1, .port = 2, .address = 2});
+  LibusbCh375& library = startBackend();
+  ProgramSide program(library);
+  ASSERT_TRUE(machine.waitForInterruptTransfer(20'000));
+  ASSERT_TRUE(eventually([&] { return program.onlineBackground() == kConnectedBackground; }));
+
+  machine.garbleInterrupts(1'000'000);
+  ASSERT_TRUE(eventually([&] { return program.onlineBackground() == kDisconnectedBackground; }));
+  const auto records = program.messages.records();
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0].request.caption, "错误信息：");
+  EXPECT_NE(records[0].request.text.find("1号机状态异常"), std::string::npos) << records[0].request.text;
+  EXPECT_FALSE(program.path.machines().isOpen(kRedSide));
+
+  machine.garbleInterrupts(0);
+  bus.unplug(machine);
+  bus.plugBack(machine);
+  ASSERT_TRUE(eventually([&] { return program.onlineBackground() == kConnectedBackground; }));
+  Player(machine).strike(":I");
+  EXPECT_TRUE(eventually([&] { return program.chords().size() == 1; }));
+  program.path.stop();
+}
+
+// A race to finish over five one-chord entries, played on the USB machines
+// of a library: the match engine, its clock and the keystroke path.
+struct MatchOverUsb {
+  static constexpr std::string_view kMaterial = "one\tA:\r\ntwo\tH:\r\nthree\tN:\r\nfour\tV:\r\nfive\tF:\r\n";
+
+  explicit MatchOverUsb(Ch375Library& library)
+      : path(library, realClock(), messages, labels, engine, testing::lettersOnly), connected(path.machines()) {
+    model.setComboItems(ui::Control::组合框_素材, {{"material", bank.add(folder.write("m.txt", kMaterial), "material")}});
+    model.setCurrentItem(ui::Control::组合框_素材, 0);
+    model.setCurrentPage(ui::Control::选择夹_模式, static_cast<int>(MatchMode::RaceToFinish));
+    model.setText(ui::Control::编辑框_争先, "5");
+    installMatchHandlers(model, engine);
+    engine.attachMachines(connected);
+  }
+  // The readers first, then the round's worker: both call into what goes.
+  ~MatchOverUsb() {
+    path.stop();
+    engine.stop();
+  }
+
+  void answerShownEntry(std::int32_t side, Player& player) {
+    for (const std::string& chord : answers.chordsOf(engine.shownEntry(side).text)) player.strike(chord);
+  }
+  ui::Colour background(std::int32_t side) const {
+    return model.get(side == kRedSide ? ui::Control::标签_一号机在线 : ui::Control::标签_二号机在线,
+                     &ui::ControlState::background);
+  }
+
   TempFolder folder;
   ui::ControlModel model;
   HeadlessMessages messages{nullptr, answerUnattended, &realClock()};
   MaterialSet materials{&messages};
   QuestionBank bank{folder.path()};
-  model.setComboItems(ui::Control::组合框_素材, {{"material", bank.add(folder.write("m.txt", kMaterial), "material")}});
-  model.setCurrentItem(ui::Control::组合框_素材, 0);
-  model.setCurrentPage(ui::Control::选择夹_模式, static_cast<int>(MatchMode::RaceToFinish));
-  model.setText(ui::Control::编辑框_争先, "5");
   MatchEngine engine{model, realClock(), messages, materials, bank};
   MatchTimer timer{realClock(), model};
-  installMatchHandlers(model, engine);
-  const AnswerKey answers(kMaterial);
+  const AnswerKey answers{kMaterial};
+  OnlineLabels labels{model};
+  KeystrokePath path;
+  ConnectedMachines connected;
+};
 
+// A match in progress while machine 1's cable is pulled and put back: the
+// labels follow, nothing waits for the vanished machine, and the player's
+// chords count again once it is back.
+TEST_F(UsbMachines, UnplugAndReplugInTheMiddleOfAMatch) {
   FakeCh375Usb& machine = bus.plugIn({.bus = 1, .port = 2, .address = 2});
   LibusbCh375& library = startBackend();
-  OnlineLabels labels(model);
-  KeystrokePath path(library, realClock(), messages, labels, engine, testing::lettersOnly);
-  ConnectedMachines connected(path.machines());
-  engine.attachMachines(connected);
+  MatchOverUsb match(library);
   Player player(machine);
 
   player.strike(":I");  // reports in; machine 2 will be simulated
   player.strike(":I");  // starts: the countdown, then the round
-  ASSERT_TRUE(eventually([&] { return engine.state() == MatchState::Running; }));
-  const auto answerShownEntry = [&] {
-    const MatchEngine::ShownEntry shown = engine.shownEntry(kRedSide);
-    for (const std::string& chord : answers.chordsOf(shown.text)) player.strike(chord);
-  };
-  answerShownEntry();
-  ASSERT_TRUE(eventually([&] { return engine.side(kRedSide).roundScore == 1; }));
+  ASSERT_TRUE(eventually([&] { return match.engine.state() == MatchState::Running; }));
+  match.answerShownEntry(kRedSide, player);
+  ASSERT_TRUE(eventually([&] { return match.engine.side(kRedSide).roundScore == 1; }));
 
   bus.unplug(machine);
-  const auto background = [&] { return model.get(ui::Control::标签_一号机在线, &ui::ControlState::background); };
-  ASSERT_TRUE(eventually([&] { return background() == kDisconnectedBackground; }));
-  EXPECT_EQ(model.get(ui::Control::标签_一号机在线, &ui::ControlState::text), "红方");
-  EXPECT_EQ(engine.state(), MatchState::Running) << "the round goes on without the machine";
+  ASSERT_TRUE(eventually([&] { return match.background(kRedSide) == kDisconnectedBackground; }));
+  EXPECT_EQ(match.model.get(ui::Control::标签_一号机在线, &ui::ControlState::text), "红方");
+  EXPECT_EQ(match.engine.state(), MatchState::Running) << "the round goes on without the machine";
 
   bus.plugBack(machine);
-  ASSERT_TRUE(eventually([&] { return background() == kConnectedBackground; }));
+  ASSERT_TRUE(eventually([&] { return match.background(kRedSide) == kConnectedBackground; }));
   ASSERT_TRUE(machine.waitForInterruptTransfer(20'000));
-  answerShownEntry();
-  ASSERT_TRUE(eventually([&] { return engine.side(kRedSide).roundScore == 2; }));
-  path.stop();
+  match.answerShownEntry(kRedSide, player);
+  ASSERT_TRUE(eventually([&] { return match.engine.side(kRedSide).roundScore == 2; }));
+}
+
+// Both machines leave in the middle of a match and come back, through the
+// plug notices alone: each keeps its side (bus and port order), both labels
+// follow, and both players score again.
+TEST_F(UsbMachines, BothMachinesLeaveAndComeBackInTheMiddleOfAMatch) {
+  FakeCh375Usb& red = bus.plugIn({.bus = 1, .port = 2, .address = 2});
+  FakeCh375Usb& blue = bus.plugIn({.bus = 1, .port = 3, .address = 3});
+  LibusbCh375& library = startBackend();
+  MatchOverUsb match(library);
+  Player redPlayer(red);
+  Player bluePlayer(blue);
+  ASSERT_TRUE(eventually([&] {
+    return match.background(kRedSide) == kConnectedBackground && match.background(kBlueSide) == kConnectedBackground;
+  }));
+
+  redPlayer.strike("A:");   // reports in
+  bluePlayer.strike("A:");  // reports in
+  redPlayer.strike(":I");   // starts
+  ASSERT_TRUE(eventually([&] { return match.engine.state() == MatchState::Running; }));
+  EXPECT_FALSE(match.connected.machine2Simulated());
+  match.answerShownEntry(kRedSide, redPlayer);
+  match.answerShownEntry(kBlueSide, bluePlayer);
+  ASSERT_TRUE(eventually([&] { return match.engine.side(kBlueSide).roundScore == 1; }));
+  ASSERT_EQ(match.engine.side(kRedSide).roundScore, 1);
+
+  bus.unplug(blue);
+  bus.unplug(red);
+  ASSERT_TRUE(eventually([&] {
+    return match.background(kRedSide) == kDisconnectedBackground &&
+           match.background(kBlueSide) == kDisconnectedBackground;
+  }));
+  EXPECT_EQ(match.engine.state(), MatchState::Running);
+
+  bus.plugBack(red);
+  bus.plugBack(blue);
+  ASSERT_TRUE(eventually([&] {
+    return match.background(kRedSide) == kConnectedBackground && match.background(kBlueSide) == kConnectedBackground;
+  }));
+  ASSERT_TRUE(red.waitForInterruptTransfer(20'000));
+  ASSERT_TRUE(blue.waitForInterruptTransfer(20'000));
+  match.answerShownEntry(kBlueSide, bluePlayer);
+  match.answerShownEntry(kRedSide, redPlayer);
+  EXPECT_TRUE(eventually([&] {
+    return match.engine.side(kRedSide).roundScore == 2 && match.engine.side(kBlueSide).roundScore == 2;
+  })) << match.engine.side(kRedSide).roundScore << ":" << match.engine.side(kBlueSide).roundScore;
+  EXPECT_TRUE(match.messages.records().empty());
 }
 
 // A recording of machine 1 on a thread of its own, as qiru-steno record
@@ -417,27 +592,6 @@ TEST_F(UsbMachines, UnpluggingTheMachineEndsARecording) {
   ASSERT_TRUE(read.ok()) << read.error;
   EXPECT_EQ(read.reports.size(), 2u);
 }
-
-// Linux gives root every file whatever its mode. To see what a desktop user
-// without the udev rule sees, the calling thread sets that power aside.
-class WithoutFilePowers {
- public:
-  WithoutFilePowers() {
-    if (::syscall(SYS_capget, &header_, saved_) != 0) return;
-    __user_cap_data_struct lowered[2] = {saved_[0], saved_[1]};
-    constexpr std::uint32_t kFilePowers = (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH) | (1u << CAP_FOWNER);
-    lowered[0].effective &= ~kFilePowers;
-    lowered_ = ::syscall(SYS_capset, &header_, lowered) == 0;
-  }
-  ~WithoutFilePowers() {
-    if (lowered_) ::syscall(SYS_capset, &header_, saved_);
-  }
-
- private:
-  __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
-  __user_cap_data_struct saved_[2]{};
-  bool lowered_ = false;
-};
 
 TEST_F(UsbMachines, AMachineTheUserMayNotOpenIsExplainedOnce) {
   FakeCh375Usb& machine = bus.plugIn({.bus = 1, .port = 4, .address = 9});
