@@ -72,7 +72,10 @@ void MatchEngine::tickFlash(std::int64_t nowMs) {
 }
 
 bool MatchEngine::tickTimeOut(std::int32_t s, std::int64_t nowMs) {
-  if (nowMs - sideState(s).shownAt > kEntryTimeoutMs) advanceSide(s);
+  if (nowMs - sideState(s).shownAt > kEntryTimeoutMs) {
+    publishEntryEnded(s, EntryEnd::TimedOut);
+    advanceSide(s);
+  }
   return running();
 }
 

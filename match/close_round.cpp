@@ -36,6 +36,7 @@ void MatchEngine::closeRound() {
   model_.setText(Control::标签_结果, std::string(verdict.text));
   model_.setTextColour(Control::标签_结果, verdict.colour);
   model_.setShown(Control::外形框_结果, true);
+  publishRoundResult(verdict);
   preciseDelay(clock_, kResultPauseMs);
   if (MatchMachines* machines = machines_.load()) machines->clearReportQueues();
   setState(MatchState::ResultShown);

@@ -22,6 +22,9 @@ class MatchMachines {
   virtual bool machine2Simulated() const = 0;
   virtual bool isOpen(int side) const = 0;
   virtual bool hasReportedIn(int side) const = 0;
+  // The number the machine reported in with (99999 for the simulated
+  // machine 2); 0 when unknown.
+  virtual std::int32_t machineNumber(int /*side*/) const { return 0; }
 };
 
 class ConnectedMachines final : public MatchMachines {
@@ -35,6 +38,7 @@ class ConnectedMachines final : public MatchMachines {
   bool machine2Simulated() const override { return machines_.machine2Simulated(); }
   bool isOpen(int side) const override { return machines_.isOpen(side); }
   bool hasReportedIn(int side) const override { return machines_.hasReportedIn(side); }
+  std::int32_t machineNumber(int side) const override { return machines_.machineNumber(side); }
 
  private:
   MachineConnection& machines_;
