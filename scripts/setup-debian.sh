@@ -5,10 +5,10 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config git
-  zlib1g-dev nettle-dev
+  zlib1g-dev nettle-dev libsqlite3-dev
   libusb-1.0-0-dev umockdev libumockdev-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev
+  qt6-base-dev qt6-charts-dev
   xvfb xauth fonts-wqy-zenhei imagemagick
 )
 
