@@ -152,13 +152,15 @@ std::optional<std::string> optionBoxRefuses(const SimulationOptions& options) {
   return std::nullopt;
 }
 
-int simulateMatch(const SimulationOptions& options, std::ostream& out, std::ostream& err) {
+int simulateMatch(const SimulationOptions& options, std::ostream& out, std::ostream& err,
+                  const std::vector<MatchObserver*>& observers) {
   VirtualClock clock(kSimulationStartMs);
   ClockParticipation referee(clock);
-  return playMatch(clock, options, out, err);
+  return playMatch(clock, options, out, err, observers);
 }
 
-int playMatch(Clock& clock, const SimulationOptions& options, std::ostream& out, std::ostream& err) {
+int playMatch(Clock& clock, const SimulationOptions& options, std::ostream& out, std::ostream& err,
+              const std::vector<MatchObserver*>& observers) {
   const std::optional<std::string> material = readMaterialFile(options.material);
   if (!material) {
     err << "cannot read the material file \"" << options.material.string()
@@ -173,6 +175,7 @@ int playMatch(Clock& clock, const SimulationOptions& options, std::ostream& out,
   SimulatedProgram program(clock, library, err);
   MatchPrinter printer(out);
   program.engine.addObserver(printer);
+  for (MatchObserver* observer : observers) program.engine.addObserver(*observer);
   program.materials.seedShuffle(options.seed);
   const std::int32_t item = program.bank.add(options.material, options.material.filename().string());
   program.model.setComboItems(Control::组合框_素材, {{options.material.filename().string(), item}});
@@ -193,6 +196,7 @@ int playMatch(Clock& clock, const SimulationOptions& options, std::ostream& out,
   program.path.stop();
   library.shutdown();
   program.engine.removeObserver(printer);
+  for (MatchObserver* observer : observers) program.engine.removeObserver(*observer);
   return played ? 0 : 1;
 }
 

@@ -13,6 +13,7 @@ extern const Command kLayoutCommand;
 extern const Command kReplayCommand;
 extern const Command kRecordCommand;
 extern const Command kSimulateCommand;
+extern const Command kHistoryCommand;
 }  // namespace qiru::cli
 
 namespace {
@@ -26,6 +27,7 @@ const Command* const kCommands[] = {
     &qiru::cli::kReplayCommand,
     &qiru::cli::kRecordCommand,
     &qiru::cli::kSimulateCommand,
+    &qiru::cli::kHistoryCommand,
 };
 
 void printHelp(std::ostream& out) {
