@@ -85,6 +85,8 @@ HistoryProblem HistoryDatabase::open(const std::filesystem::path& path, Access a
   }
   // A file that exists only as a folder, say, opens but cannot be read.
   if (exists && std::filesystem::is_directory(path, error)) return failed(HistoryProblem::CannotOpen);
+  // SQLite falls back to reading a file it may not write.
+  if (access == Access::Write && sqlite3_db_readonly(db_.get(), "main") == 1) return failed(HistoryProblem::ReadOnly);
   return prepareSchema(access);
 }
 
@@ -99,19 +101,26 @@ HistoryProblem HistoryDatabase::prepareSchema(Access access) {
   if (version_ > kHistorySchemaVersion) return failed(HistoryProblem::Newer);
   if (version_ == 0 && tables.integer(0) != 0) return failed(HistoryProblem::NotHistory);
   if (access == Access::Read) return HistoryProblem::None;
-  if (sqlite3_db_readonly(db_.get(), "main") == 1) return failed(HistoryProblem::ReadOnly);
-  if (version_ == kHistorySchemaVersion) return HistoryProblem::None;
-  std::int32_t migrated = version_;
+  if (version_ < kHistorySchemaVersion && !migrate()) {
+    return failed(problemOf(lastCause_, HistoryProblem::Damaged));
+  }
+  // A round's transaction then costs one write of the log and no wait for the
+  // disk at every commit; a crash can lose the last rounds, never break the file.
+  db_.execute("PRAGMA journal_mode = WAL");
+  db_.execute("PRAGMA synchronous = NORMAL");
+  return HistoryProblem::None;
+}
+
+bool HistoryDatabase::migrate() {
   const bool done = transaction([&] {
-    for (; migrated < kHistorySchemaVersion; ++migrated) {
-      if (db_.execute(kHistorySchemaSteps[static_cast<std::size_t>(migrated)]) != SQLITE_OK) return false;
+    for (std::int32_t step = version_; step < kHistorySchemaVersion; ++step) {
+      if (db_.execute(kHistorySchemaSteps[static_cast<std::size_t>(step)]) != SQLITE_OK) return false;
     }
     const std::string setVersion = "PRAGMA user_version = " + std::to_string(kHistorySchemaVersion);
     return db_.execute(setVersion.c_str()) == SQLITE_OK;
   });
-  if (!done) return failed(problemOf(lastCause_, HistoryProblem::Damaged));
-  version_ = kHistorySchemaVersion;
-  return HistoryProblem::None;
+  if (done) version_ = kHistorySchemaVersion;
+  return done;
 }
 
 bool HistoryDatabase::transaction(const std::function<bool()>& work) {
@@ -145,23 +154,21 @@ HistoryProblem HistoryDatabase::writeRound(const PlayedRound& round, const std::
       if (insert.step() != SQLITE_DONE) return false;
       match = sqlite3_last_insert_rowid(db_.get());
     }
-    const std::string entries = entryRecordOf(round);
     SqliteStatement insertRound(db_,
                                 "INSERT INTO rounds(match_id, round, started_ms, ended_ms, stopped, entries_loaded,"
-                                " red_score, blue_score, entry_record) VALUES(?,?,?,?,?,?,?,?,?)");
+                                " red_score, blue_score) VALUES(?,?,?,?,?,?,?,?)");
     insertRound.bind(1, match).bind(2, std::int64_t{start.settings.memberNumber}).bind(3, start.startedAtMs);
     insertRound.bind(4, round.result.endedAtMs).bind(5, std::int64_t{round.result.stopped});
     insertRound.bind(6, std::int64_t{start.entries}).bind(7, std::int64_t{round.result.scores[0]});
-    insertRound.bind(8, std::int64_t{round.result.scores[1]}).bindBlob(9, entries);
+    insertRound.bind(8, std::int64_t{round.result.scores[1]});
     if (insertRound.step() != SQLITE_DONE) return false;
     const std::int64_t roundId = sqlite3_last_insert_rowid(db_.get());
     SqliteStatement insertSide(db_,
                                "INSERT INTO sides(round_id, side, machine, score, result, entries, characters, chords,"
                                " wrong_chords, timed_out, playing_ms, chars_per_minute, chords_per_minute, accuracy,"
-                               " median_answer_ms, key_record) VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
+                               " median_answer_ms) VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
     for (const std::int32_t side : {kRedSide, kBlueSide}) {
       const SideMeasures m = measureSide(round, side);
-      const std::string keys = keyRecordOf(round, side);
       insertSide.reset();
       insertSide.bind(1, roundId).bind(2, std::int64_t{side}).bind(3, std::int64_t{m.machine});
       insertSide.bind(4, std::int64_t{m.score}).bind(5, std::int64_t{static_cast<std::int32_t>(m.result)});
@@ -169,10 +176,14 @@ HistoryProblem HistoryDatabase::writeRound(const PlayedRound& round, const std::
       insertSide.bind(8, std::int64_t{m.chords}).bind(9, std::int64_t{m.wrongChords});
       insertSide.bind(10, std::int64_t{m.timedOut}).bind(11, m.playingMs).bind(12, m.charsPerMinute);
       insertSide.bind(13, m.chordsPerMinute).bind(14, m.accuracyPercent).bind(15, m.medianAnswerMs);
-      insertSide.bindBlob(16, keys);
       if (insertSide.step() != SQLITE_DONE) return false;
     }
-    return true;
+    const std::string entries = entryRecordOf(round);
+    const std::string redKeys = keyRecordOf(round, kRedSide);
+    const std::string blueKeys = keyRecordOf(round, kBlueSide);
+    SqliteStatement insertRecords(db_, "INSERT INTO records(round_id, entries, red_keys, blue_keys) VALUES(?,?,?,?)");
+    insertRecords.bind(1, roundId).bindBlob(2, entries).bindBlob(3, redKeys).bindBlob(4, blueKeys);
+    return insertRecords.step() == SQLITE_DONE;
   });
   if (!done) return problemOf(lastCause_, HistoryProblem::WriteFailed);
   currentMatch_ = match;

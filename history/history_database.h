@@ -46,9 +46,9 @@ struct HistoryRow {
 };
 
 struct HistoryFilter {
-  std::optional<std::int32_t> machine;
-  std::optional<std::int64_t> fromMs;   // rounds started at or after
-  std::optional<std::int64_t> untilMs;  // rounds started before
+  std::optional<std::int32_t> machine{};
+  std::optional<std::int64_t> fromMs{};   // rounds started at or after
+  std::optional<std::int64_t> untilMs{};  // rounds started before
 };
 
 class HistoryDatabase {
@@ -60,6 +60,7 @@ class HistoryDatabase {
   // unchanged.
   HistoryProblem open(const std::filesystem::path& path, Access access);
   bool isOpen() const { return db_.get() != nullptr; }
+  void close() { db_.close(); }
   std::int32_t schemaVersion() const { return version_; }
 
   // Writes the round in one transaction; a round that is not the first of
@@ -76,6 +77,8 @@ class HistoryDatabase {
 
  private:
   HistoryProblem prepareSchema(Access access);
+  // Brings an older file to the current version in one transaction.
+  bool migrate();
   HistoryProblem failed(HistoryProblem problem);
   bool transaction(const std::function<bool()>& work);
 

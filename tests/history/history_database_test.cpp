@@ -102,8 +102,8 @@ TEST_F(HistoryDatabaseTest, AnOlderFileIsMigratedForwardAndKeepsItsRounds) {
     ASSERT_EQ(old.execute(kHistorySchemaSteps[0]), SQLITE_OK);
     ASSERT_EQ(old.execute("PRAGMA user_version = 1"), SQLITE_OK);
     ASSERT_EQ(old.execute("INSERT INTO matches VALUES(1, 5, 2, 'a.txt', '', 0, 20, 0, 1);"
-                          "INSERT INTO rounds VALUES(1, 1, 1, 5, 9, 0, 20, 3, 4, '');"
-                          "INSERT INTO sides VALUES(1, 1, 10001, 3, 0, 3, 3, 3, 0, 0, 4, 1.0, 1.0, 100.0, 0, '');"),
+                          "INSERT INTO rounds VALUES(1, 1, 1, 5, 9, 0, 20, 3, 4);"
+                          "INSERT INTO sides VALUES(1, 1, 10001, 3, 0, 3, 3, 3, 0, 0, 4, 1.0, 1.0, 100.0, 0);"),
               SQLITE_OK);
   }
   HistoryDatabase db;
@@ -159,7 +159,7 @@ TEST_F(HistoryDatabaseTest, DamagedNewerAndForeignFilesAreNeverChanged) {
     EXPECT_FALSE(db.isOpen());
     EXPECT_EQ(db.writeRound(timedRound(), ""), HistoryProblem::WriteFailed);
     EXPECT_EQ(readBytes(f), before);
-    EXPECT_FALSE(std::filesystem::exists(f.string() + "-journal"));
+    for (const char* beside : {"-journal", "-wal", "-shm"}) EXPECT_FALSE(std::filesystem::exists(f.string() + beside));
     EXPECT_FALSE(historyProblemText(c.expected, f).empty());
   }
 }
