@@ -21,9 +21,22 @@ HistoryWriter::~HistoryWriter() {
 }
 
 void HistoryWriter::submit(PlayedRound&& round) {
+  queue([this, round = std::move(round)] { write(round); });
+}
+
+void HistoryWriter::nameMachine(std::int32_t machine, std::string name) {
+  queue([this, machine, name = std::move(name)] {
+    if (problem() != HistoryProblem::None) return;
+    if (const HistoryProblem naming = database_.setMachineName(machine, name); naming != HistoryProblem::None) {
+      report(naming, database_.lastError());
+    }
+  });
+}
+
+void HistoryWriter::queue(std::function<void()> task) {
   {
     std::lock_guard hold(mutex_);
-    waiting_.push_back(std::move(round));
+    waiting_.push_back(std::move(task));
   }
   wake_.notify_one();
 }
@@ -50,11 +63,11 @@ void HistoryWriter::run() {
   while (true) {
     wake_.wait(hold, [this] { return stopping_ || !waiting_.empty(); });
     if (waiting_.empty()) return;  // stopping, and everything is written
-    PlayedRound round = std::move(waiting_.front());
+    const std::function<void()> task = std::move(waiting_.front());
     waiting_.pop_front();
     writing_ = true;
     hold.unlock();
-    write(round);
+    task();
     hold.lock();
     writing_ = false;
     if (waiting_.empty()) done_.notify_all();

@@ -9,6 +9,7 @@
 #include <condition_variable>
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <mutex>
 #include <thread>
 
@@ -34,6 +35,8 @@ class HistoryWriter {
   MatchObserver& observer() { return collector_; }
   // Hands a finished round over; returns at once.
   void submit(PlayedRound&& round);
+  // Gives the machine number a name (empty: none), on the writer's thread.
+  void nameMachine(std::int32_t machine, std::string name);
   // Returns when every round handed over so far has been written or dropped.
   void flush();
   HistoryProblem problem() const;
@@ -42,6 +45,7 @@ class HistoryWriter {
  private:
   void run();
   void write(const PlayedRound& round);
+  void queue(std::function<void()> task);
   void report(HistoryProblem problem, const std::string& detail);
 
   const std::filesystem::path path_;
@@ -52,7 +56,7 @@ class HistoryWriter {
   mutable std::mutex mutex_;
   std::condition_variable wake_;
   std::condition_variable done_;
-  std::deque<PlayedRound> waiting_;  // guarded by mutex_
+  std::deque<std::function<void()>> waiting_;  // guarded by mutex_
   bool writing_ = true;              // guarded by mutex_; opening counts as writing
   bool stopping_ = false;            // guarded by mutex_
   HistoryProblem problem_ = HistoryProblem::None;  // guarded by mutex_

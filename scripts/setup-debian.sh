@@ -8,7 +8,7 @@ packages=(
   zlib1g-dev nettle-dev libsqlite3-dev
   libusb-1.0-0-dev umockdev libumockdev-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev qt6-charts-dev
+  qt6-base-dev qt6-charts-dev libqt6opengl6-dev
   xvfb xauth fonts-wqy-zenhei imagemagick
 )
 
