@@ -8,8 +8,6 @@
 #include <QDateTime>
 #include <QDateTimeAxis>
 #include <QDialogButtonBox>
-#include <QFile>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QInputDialog>
@@ -23,6 +21,7 @@
 #include <set>
 
 #include "app/results_report.h"
+#include "app/save_file.h"
 #include "history/history_listing.h"
 #include "history/history_writer.h"
 #include "support/date_time_format.h"
@@ -31,18 +30,6 @@ namespace qiru::app {
 namespace {
 
 QString fromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
-QString resultTitle(SideResult result) {
-  switch (result) {
-    case SideResult::Win:
-      return QStringLiteral("胜");
-    case SideResult::Loss:
-      return QStringLiteral("负");
-    case SideResult::Draw:
-      break;
-  }
-  return QStringLiteral("平");
-}
 
 const QStringList kColumns = {QStringLiteral("比赛"), QStringLiteral("时间"), QStringLiteral("模式"),
                               QStringLiteral("素材"), QStringLiteral("方"),   QStringLiteral("机器"),
@@ -182,7 +169,7 @@ void HistoryWindow::fillTable() {
         QString::number(row.chords),
         QString::number(row.wrongChords),
         QString::number(static_cast<double>(row.playingMs) / 1000.0, 'f', 1),
-        resultTitle(row.result) + (row.stopped ? QStringLiteral("（中止）") : QString()),
+        fromUtf8(sideResultTitle(row.result)) + (row.stopped ? QStringLiteral("（中止）") : QString()),
     };
     for (int c = 0; c < cells.size(); ++c) {
       auto* item = new QTableWidgetItem(cells[c]);
@@ -268,19 +255,16 @@ void HistoryWindow::askName() {
 }
 
 bool HistoryWindow::exportCsv(const QString& file) const {
-  QFile out(file);
-  if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
-  std::vector<HistoryRow> oldestFirst(shown_.rbegin(), shown_.rend());
+  const std::vector<HistoryRow> oldestFirst(shown_.rbegin(), shown_.rend());
   const std::string csv = std::string(kUtf8ByteOrderMark) + historyCsv(oldestFirst);
-  return out.write(csv.data(), static_cast<qint64>(csv.size())) == static_cast<qint64>(csv.size()) && out.flush();
+  return writeWholeFile(file, QByteArray(csv.data(), static_cast<qsizetype>(csv.size())));
 }
 
 void HistoryWindow::chooseCsvFile() {
-  const QString file = QFileDialog::getSaveFileName(this, QStringLiteral("导出比赛历史"), QStringLiteral("比赛历史.csv"),
-                                                    QStringLiteral("CSV 文件 (*.csv)"));
-  if (file.isEmpty() || exportCsv(file)) return;
-  QMessageBox::warning(this, QStringLiteral("比赛历史"),
-                       QStringLiteral("无法导出到：%1\n请换一个文件夹或文件名再试。").arg(file));
+  saveThroughDialog(this,
+                    {QStringLiteral("导出比赛历史"), QStringLiteral("比赛历史.csv"), QStringLiteral("CSV 文件 (*.csv)"),
+                     windowTitle()},
+                    [this](const QString& file) { return exportCsv(file); });
 }
 
 }  // namespace qiru::app

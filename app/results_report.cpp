@@ -4,19 +4,17 @@
 #include <QChart>
 #include <QChartView>
 #include <QDialogButtonBox>
-#include <QFile>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineSeries>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QValueAxis>
 #include <QVBoxLayout>
 #include <vector>
 
+#include "app/save_file.h"
 #include "history/history_listing.h"
 #include "support/date_time_format.h"
 
@@ -233,27 +231,20 @@ QString ResultsReport::html() const {
 
 bool ResultsReport::savePicture(const QString& file) { return grab().save(file, "PNG"); }
 
-bool ResultsReport::saveHtml(const QString& file) const {
-  QFile out(file);
-  if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
-  const QByteArray bytes = html().toUtf8();
-  return out.write(bytes) == bytes.size() && out.flush();
-}
+bool ResultsReport::saveHtml(const QString& file) const { return writeWholeFile(file, html().toUtf8()); }
 
 void ResultsReport::choosePictureFile() {
-  const QString file = QFileDialog::getSaveFileName(this, QStringLiteral("保存成绩图片"), QStringLiteral("成绩详情.png"),
-                                                    QStringLiteral("PNG 图片 (*.png)"));
-  if (file.isEmpty() || savePicture(file)) return;
-  QMessageBox::warning(this, QStringLiteral("成绩详情"),
-                       QStringLiteral("无法保存图片：%1\n请换一个文件夹或文件名再试。").arg(file));
+  saveThroughDialog(this,
+                    {QStringLiteral("保存成绩图片"), QStringLiteral("成绩详情.png"), QStringLiteral("PNG 图片 (*.png)"),
+                     windowTitle()},
+                    [this](const QString& file) { return savePicture(file); });
 }
 
 void ResultsReport::chooseHtmlFile() {
-  const QString file = QFileDialog::getSaveFileName(this, QStringLiteral("保存成绩网页"), QStringLiteral("成绩详情.html"),
-                                                    QStringLiteral("网页 (*.html)"));
-  if (file.isEmpty() || saveHtml(file)) return;
-  QMessageBox::warning(this, QStringLiteral("成绩详情"),
-                       QStringLiteral("无法保存网页：%1\n请换一个文件夹或文件名再试。").arg(file));
+  saveThroughDialog(this,
+                    {QStringLiteral("保存成绩网页"), QStringLiteral("成绩详情.html"), QStringLiteral("网页 (*.html)"),
+                     windowTitle()},
+                    [this](const QString& file) { return saveHtml(file); });
 }
 
 }  // namespace qiru::app

@@ -20,7 +20,9 @@ std::string csvField(std::string_view text) {
   return quoted + '"';
 }
 
-std::string_view resultTitle(SideResult result) {
+}  // namespace
+
+std::string_view sideResultTitle(SideResult result) {
   switch (result) {
     case SideResult::Win:
       return "胜";
@@ -31,8 +33,6 @@ std::string_view resultTitle(SideResult result) {
   }
   return "平";
 }
-
-}  // namespace
 
 std::string_view modeToken(MatchMode mode) {
   switch (mode) {
@@ -94,7 +94,7 @@ std::string historyLine(const HistoryRow& r, const std::map<std::int32_t, std::s
          std::to_string(r.wrongChords) + "  条 " + std::to_string(r.entries) + "  字 " +
          std::to_string(r.characters) + "  " + secondsOf(r.playingMs) +
          " 秒  " + oneDecimal(r.charsPerMinute) + " 字/分  正确率 " + oneDecimal(r.accuracyPercent) + "%  " +
-         std::string(resultTitle(r.result)) + (r.stopped ? "（中止）" : "");
+         std::string(sideResultTitle(r.result)) + (r.stopped ? "（中止）" : "");
 }
 
 }  // namespace qiru

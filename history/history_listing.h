@@ -22,6 +22,8 @@ inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 std::string_view modeToken(MatchMode mode);
 // "双人计时赛" …, as the mode tab names it.
 std::string_view modeTitle(MatchMode mode);
+// "胜", "负", "平"
+std::string_view sideResultTitle(SideResult result);
 // "红方" or "蓝方"
 std::string_view sideTitle(std::int32_t side);
 
