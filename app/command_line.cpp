@@ -12,7 +12,7 @@ namespace {
 
 constexpr std::string_view kValueOptions[] = {"--bank",    "--machines", "--opponent", "--red",     "--blue",
                                               "--mode",    "--material", "--minutes",  "--entries", "--members",
-                                              "--flash",   "--screenshot", "--usb-id"};
+                                              "--flash",   "--screenshot", "--usb-id",   "--history"};
 // The one option that may be given more than once.
 constexpr std::string_view kUsbIdOption = "--usb-id";
 
@@ -87,6 +87,7 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
     ++i;
   }
   if (given.contains("--bank")) options.bank = pathFromUtf8(given["--bank"]);
+  if (given.contains("--history")) options.history = given["--history"];
   if (given.contains("--machines")) {
     std::string error;
     options.machines = machineSourceOf(given["--machines"], error);
@@ -157,6 +158,8 @@ std::string usageText() {
          "       qiru-pk [--bank DIR] --machines keyboard [--opponent BOT]\n"
          "       qiru-pk [--bank DIR] --machines bots [--red BOT] [--blue BOT]\n"
          "  --bank DIR          the question bank folder\n"
+         "  --history FILE|none the match history file (else history.sqlite3 beside the bank's user data);\n"
+         "                      none keeps no history\n"
          "  --machines auto     USB machines when one is plugged in at start, else the keyboard (the default)\n"
          "  --machines usb      the USB machines: machine 1 the first in USB port order, machine 2 the second;\n"
          "                      with one machine, machine 2 is simulated\n"

@@ -3,6 +3,8 @@
 //
 //   --bank DIR          the question bank folder (else beside the program
 //                       or in the user's data folder)
+//   --history FILE|none the match history file (else beside the program or
+//                       in the user's data folder); none keeps no history
 //   --machines auto     the USB machines when one is plugged in at start,
 //                       else the keyboard machine (the default)
 //   --machines usb      the USB machines: machine 1 the first in USB port
@@ -39,6 +41,7 @@ enum class MachineSource { Auto, Keyboard, Usb, Bots };
 
 struct AppOptions {
   std::optional<std::filesystem::path> bank;
+  std::optional<std::string> history;  // --history FILE, or "none"
   MachineSource machines = MachineSource::Auto;
   std::vector<UsbId> usbIds;     // more IDs of USB machines (usb, auto)
   std::optional<BotStyle> red;   // machine 1's bot (bots only)

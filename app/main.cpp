@@ -14,11 +14,13 @@
 #include "app/autoplay.h"
 #include "app/bank_location.h"
 #include "app/command_line.h"
+#include "app/match_records.h"
 #include "app/program.h"
 #include "app/remembered_window.h"
 #include "app/startup_guards.h"
 #include "app/startup_probe.h"
 #include "app/usb_machines.h"
+#include "history/history_location.h"
 #include "materials/utf8_path.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_message_pump.h"
@@ -101,6 +103,12 @@ int main(int argc, char** argv) {
   }
   const app::MachineSource machineSource = machines.machines;
   app::Program program(model, window, messages, parsed.options, bank, std::move(machines));
+  // Bots playing on their own (--autoplay) keep no history unless told where.
+  const std::optional<std::string_view> historyOption =
+      parsed.options.history ? std::optional<std::string_view>(*parsed.options.history)
+                             : (parsed.options.autoplay ? std::optional(kNoHistory) : std::nullopt);
+  const std::filesystem::path history = chooseHistoryFile(historyOption, places.programDir);
+  app::MatchRecords records(window, program.engine(), history, messages);
   model.setHandler(ui::Control::QiruPK, ui::EventKind::AboutToBeDestroyed, [&](const ui::ControlEvent&) {
     messages.close();
     program.stop();

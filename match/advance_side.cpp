@@ -77,7 +77,10 @@ bool MatchEngine::tickTimeOut(std::int32_t s, std::int64_t) {
   const std::int64_t deadlineUs = sideState(s).shownAtUs + kEntryTimeoutMs * kUsPerMs;
   // An answer completed before the time-out counts however late the worker
   // sees it: the entry stays while such a chord may still be on its way.
-  if (clock_.monotonicUs() > deadlineUs && settledUpTo(deadlineUs, sharedEntry(), s)) advanceSide(s);
+  if (clock_.monotonicUs() > deadlineUs && settledUpTo(deadlineUs, sharedEntry(), s)) {
+    publishEntryEnded(s, EntryEnd::TimedOut);
+    advanceSide(s);
+  }
   return running();
 }
 

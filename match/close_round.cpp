@@ -36,6 +36,7 @@ void MatchEngine::closeRound() {
   model_.setText(Control::标签_结果, std::string(verdict.text));
   model_.setTextColour(Control::标签_结果, verdict.colour);
   model_.setShown(Control::外形框_结果, true);
+  publishRoundResult(verdict);
   preciseDelay(clock_, kResultPauseMs);
   // The program may be closing meanwhile: its machines are about to go.
   if (MatchMachines* machines = machines_.load(); machines && !shuttingDown_) machines->clearReportQueues();

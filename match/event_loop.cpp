@@ -75,11 +75,14 @@ void MatchEngine::processEvent(const KeyEvent& event) {
   const bool toCheck = side.input.take(event, materials_.ChordCount(side.entryPosition));
   model_.setText(onlineLabel(s), side.input.names);
   model_.appendText(keyRecordBox(s), keyRecordLine(side.keyCount, event));
-  if (!toCheck) return;
+  if (!toCheck) return publishChordJudged(event, ChordOutcome::Cleared);
   model_.setStatusPaneText(ui::Control::状态条1, s - 1, side.input.names + " " + side.input.chords);
-  if (!materials_.Matches(side.entryPosition, side.input.names, side.input.chords)) return;
+  const bool answered = materials_.Matches(side.entryPosition, side.input.names, side.input.chords);
+  publishChordJudged(event, answered ? ChordOutcome::Answered : ChordOutcome::Open);
+  if (!answered) return;
   ++side.roundScore;
   model_.setText(scoreLabel(s), std::to_string(side.roundScore));
+  publishEntryEnded(s, EntryEnd::Taken);
   answerTaken(s);
 }
 

@@ -69,6 +69,16 @@ MatchEngine::ShownEntry MatchEngine::shownEntry(std::int32_t s) {
   return shown;
 }
 
+void MatchEngine::addObserver(MatchObserver& observer) {
+  std::lock_guard hold(matchLock_);
+  observers_.push_back(&observer);
+}
+
+void MatchEngine::removeObserver(MatchObserver& observer) {
+  std::lock_guard hold(matchLock_);
+  std::erase(observers_, &observer);
+}
+
 void MatchEngine::onKeyEvent(const KeyEvent& event) {
   MatchMachines* machines = machines_.load();
   if (!machines || !isSide(event.side)) return;
@@ -138,6 +148,7 @@ void MatchEngine::startMatch(MatchMachines& machines) {
     model_.setRichText(ui::Control::超级编辑框_题目2, {});
     machines.clearReportQueues();  // chords struck during the countdown are lost
     roundStartedUs_ = clock_.monotonicUs();
+    publishRoundStarted(settings_.mode != MatchMode::TeamRelay || settings_.memberNumber == 1);
     advanceSide(kRedSide);
     if (!sharedEntry()) advanceSide(kBlueSide);
     // A material of no entries has closed the round already.

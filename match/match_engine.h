@@ -20,10 +20,13 @@
 #include <atomic>
 #include <cstdint>
 #include <deque>
+#include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "input/key_event.h"
+#include "match/match_events.h"
 #include "match/match_machines.h"
 #include "match/match_settings.h"
 #include "match/side_state.h"
@@ -94,6 +97,11 @@ class MatchEngine final : public KeyEventSink {
   // event that still comes starts nothing. Later calls do nothing.
   void stop();
 
+  // Observers of the match's events (match_events.h), called in the order
+  // they were added. Add and remove them between rounds.
+  void addObserver(MatchObserver& observer);
+  void removeObserver(MatchObserver& observer);
+
   void onKeyEvent(const KeyEvent& event) override;
   // What the round's worker does with one queued key event of a running
   // round: count it, update the side's input, write its key record line,
@@ -152,6 +160,12 @@ class MatchEngine final : public KeyEventSink {
   bool tickTimeOut(std::int32_t s, std::int64_t nowMs);
   // close_round.cpp
   void closeRound();
+  // publish_events.cpp: each event built from the state at hand and handed
+  // to the observers, with the match lock held.
+  void publishRoundStarted(bool newMatch);
+  void publishChordJudged(const KeyEvent& event, ChordOutcome outcome);
+  void publishEntryEnded(std::int32_t s, EntryEnd end);
+  void publishRoundResult(const Verdict& verdict);
 
   SideState& sideState(std::int32_t side) { return sides_[static_cast<std::size_t>(side - 1)]; }
   bool sharedEntry() const { return !sidesAdvanceAlone(settings_.mode); }
@@ -174,6 +188,8 @@ class MatchEngine final : public KeyEventSink {
   // In the order the chords were completed (then begun).
   std::deque<KeyEvent> eventQueue_;
   ClockEvent eventQueued_;
+  std::filesystem::path materialPath_;  // of the round being played
+  std::vector<MatchObserver*> observers_;
   std::unique_ptr<ClockThread> worker_;
   // Which round the worker serves: a worker of an earlier round that has
   // not yet noticed its end never takes an event of the next.

@@ -31,6 +31,9 @@ class MatchMachines {
     (void)side;
     return INT64_MAX;
   }
+  // The number the machine reported in with (99999 for the simulated
+  // machine 2); 0 when unknown.
+  virtual std::int32_t machineNumber(int /*side*/) const { return 0; }
 };
 
 class ConnectedMachines final : public MatchMachines {
@@ -45,6 +48,7 @@ class ConnectedMachines final : public MatchMachines {
   bool isOpen(int side) const override { return machines_.isOpen(side); }
   bool hasReportedIn(int side) const override { return machines_.hasReportedIn(side); }
   std::int64_t caughtUpUs(int side) const override { return machines_.caughtUpUs(side); }
+  std::int32_t machineNumber(int side) const override { return machines_.machineNumber(side); }
 
  private:
   MachineConnection& machines_;

@@ -42,6 +42,7 @@ bool MatchEngine::loadMaterial(std::int32_t entries) {
       current >= 0 && current < static_cast<int>(combo.comboItems.size())
           ? bank_.pathOf(combo.comboItems[static_cast<std::size_t>(current)].value)
           : std::filesystem::path();
+  materialPath_ = path;
   if (path.empty()) {
     MessageRequest request;
     request.caption = std::string(kNoMaterialCaption);

@@ -72,7 +72,7 @@ bool MaterialSet::Parse(std::string_view text, std::int32_t n) {
       show(kMaterialErrorCaption, std::string(kMaterialNoMemory));
       return false;
     }
-    legalEntries_.push_back({std::move(line->text), std::move(line->note), chordCountOf(line->code)});
+    legalEntries_.push_back({std::move(line->text), std::move(line->note), chordCountOf(line->code), line->code});
   }
   if (legalCount() < kFewestLegalEntries) {
     show(kLineErrorCaption, std::string(kTooFewLegalEntries));
@@ -103,6 +103,7 @@ const MaterialEntry* MaterialSet::entryAt(std::int32_t position) const {
 bool MaterialSet::GetEntry(std::int32_t position, MaterialEntry& entry) const {
   entry.text.clear();
   entry.note.clear();
+  entry.code.clear();
   const MaterialEntry* found = entryAt(position);
   if (!found) return false;
   entry = *found;

@@ -21,6 +21,7 @@ struct MaterialEntry {
   std::string text;             // what the player keys; never empty
   std::string note;             // a hint shown with it; may be empty
   std::int32_t chordCount = 0;  // chords in its code
+  std::string code;             // the chords that answer it, as the file writes them ("BOG:IBDNG|...")
 };
 
 // A material with fewer legal lines than this cannot make a match.
@@ -58,7 +59,7 @@ class MaterialSet {
   bool Parse(std::string_view text, std::int32_t n);
 
   // Entry `position` (1..Count()) into `entry`; false outside, with the
-  // entry's text and note emptied and its chord count left as it was.
+  // entry's text, note and code emptied and its chord count left as it was.
   bool GetEntry(std::int32_t position, MaterialEntry& entry) const;
 
   // Whether a struck chord answers entry `position`: the text the material

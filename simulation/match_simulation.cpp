@@ -1,19 +1,17 @@
 #include "simulation/match_simulation.h"
 
-#include <array>
-#include <cstdio>
 #include <functional>
 #include <memory>
-#include <mutex>
+#include <optional>
 #include <ostream>
-#include <sstream>
 #include <vector>
 
 #include "device/side.h"
 #include "device/virtual/virtual_ch375.h"
-#include "match/key_record.h"
 #include "input/keystroke_path.h"
+#include "match/key_record.h"
 #include "match/match_engine.h"
+#include "match/match_printer.h"
 #include "match/match_timer.h"
 #include "match/online_labels.h"
 #include "simulation/match_watcher.h"
@@ -59,59 +57,21 @@ std::vector<BoxText> boxTextsOf(const SimulationOptions& options) {
           {"--flash", Control::编辑框_闪灭, options.flashSeconds}};
 }
 
-// Writes each key record line to `out` as it is appended to its box.
-class KeyRecordPrinter {
+// Tells a watcher what the match does: every change of a control (from the
+// model's listener) and each key record line (from the match's events).
+class WatcherFeed final : public MatchObserver {
  public:
-  KeyRecordPrinter(std::ostream& out, Clock& clock, MatchWatcher* watcher)
-      : out_(out), clock_(clock), watcher_(watcher) {}
+  WatcherFeed(Clock& clock, MatchWatcher& watcher) : clock_(clock), watcher_(watcher) {}
 
-  // Called with the model's lock held, in the order the lines are written.
-  void onChange(const ui::ControlChange& change) {
-    if (watcher_ != nullptr) watcher_->controlChanged(change, clock_.nowMs());
-    if (change.property != ui::Property::Text) return;
-    for (const std::int32_t side : {kRedSide, kBlueSide}) {
-      if (change.control != keyRecordBox(side)) continue;
-      const std::string& text = change.state.text;
-      std::size_t& printed = printedLength_[sideSlot(side)];
-      // Appended lines start with a line break; a heading or an emptied box does not.
-      if (text.size() > printed && text.compare(printed, 2, "\r\n") == 0) {
-        const std::string_view line = std::string_view(text).substr(printed + 2);
-        if (watcher_ != nullptr) watcher_->keyRecorded(side, line, clock_.nowMs());
-        std::lock_guard hold(outMutex_);
-        out_ << side << '\t' << line << '\n';
-      }
-      printed = text.size();
-    }
-  }
-
-  // Lines that the match did not write (the results), between the key records.
-  void write(const std::string& lines) {
-    std::lock_guard hold(outMutex_);
-    out_ << lines;
+  void onChange(const ui::ControlChange& change) { watcher_.controlChanged(change, clock_.nowMs()); }
+  void onChordJudged(const ChordJudged& chord) override {
+    watcher_.keyRecorded(chord.side, keyRecordText(chord.number, chord.name, chord.chord), clock_.nowMs());
   }
 
  private:
-  std::ostream& out_;
   Clock& clock_;
-  MatchWatcher* watcher_;
-  std::mutex outMutex_;  // the worker writes key records, the referee results
-  std::array<std::size_t, kSideCount> printedLength_{};  // guarded by the model's lock
+  MatchWatcher& watcher_;
 };
-
-std::string resultLines(const ui::ControlModel& model) {
-  std::ostringstream out;
-  const auto line = [&](Control control) {
-    out << ui::controlName(control) << '=' << model.text(control) << '\n';
-  };
-  line(Control::标签_结果);
-  char colour[16];
-  std::snprintf(colour, sizeof colour, "0x%06X", model.get(Control::标签_结果, &ui::ControlState::textColour));
-  out << ui::controlName(Control::标签_结果) << ".color=" << colour << '\n';
-  if (model.shown(Control::标签_局成绩)) line(Control::标签_局成绩);
-  line(Control::标签_红方成绩);
-  line(Control::标签_蓝方成绩);
-  return out.str();
-}
 
 // The program as it runs on the virtual machines, without a window.
 struct SimulatedProgram {
@@ -162,7 +122,7 @@ class Referee {
   Referee(Clock& clock, VirtualCh375& library, SimulatedProgram& program, bool bluePlays, MatchWatcher* watcher)
       : clock_(clock), library_(library), program_(program), bluePlays_(bluePlays), watcher_(watcher) {}
 
-  bool playRound(KeyRecordPrinter& out, std::ostream& err) {
+  bool playRound(std::ostream& err) {
     if (!waitFor(MatchState::Idle, kRoundSlackMs, err)) return false;
     for (int attempt = 0; program_.engine.state() == MatchState::Idle; ++attempt) {
       if (attempt == kStartAttempts) {
@@ -175,7 +135,6 @@ class Referee {
     }
     if (!waitFor(MatchState::ResultShown, roundLimitMs(program_.model), err)) return false;
     if (watcher_ != nullptr) watcher_->roundEnded(program_.model, clock_.nowMs());
-    out.write(resultLines(program_.model));
     return true;
   }
 
@@ -221,13 +180,15 @@ std::optional<std::string> optionBoxRefuses(const SimulationOptions& options) {
   return std::nullopt;
 }
 
-int simulateMatch(const SimulationOptions& options, std::ostream& out, std::ostream& err) {
+int simulateMatch(const SimulationOptions& options, std::ostream& out, std::ostream& err,
+                  const std::vector<MatchObserver*>& observers) {
   VirtualClock clock(kSimulationStartMs);
   ClockParticipation referee(clock);
-  return playMatch(clock, options, out, err);
+  return playMatch(clock, options, out, err, observers);
 }
 
-int playMatch(Clock& clock, const SimulationOptions& options, std::ostream& out, std::ostream& err) {
+int playMatch(Clock& clock, const SimulationOptions& options, std::ostream& out, std::ostream& err,
+              const std::vector<MatchObserver*>& observers) {
   const std::optional<std::string> material = readMaterialFile(options.material);
   if (!material) {
     err << "cannot read the material file \"" << options.material.string()
@@ -240,8 +201,15 @@ int playMatch(Clock& clock, const SimulationOptions& options, std::ostream& out,
   library.attach(0, std::make_shared<VirtualMachine>(kRedMachineNumber, kMachineSecondNumber));
   if (options.blue) library.attach(1, std::make_shared<VirtualMachine>(kBlueMachineNumber, kMachineSecondNumber));
   SimulatedProgram program(clock, library, err);
-  KeyRecordPrinter printer(out, clock, options.watcher);
-  program.model.setChangeListener([&printer](const ui::ControlChange& change) { printer.onChange(change); });
+  MatchPrinter printer(out);
+  program.engine.addObserver(printer);
+  for (MatchObserver* observer : observers) program.engine.addObserver(*observer);
+  std::optional<WatcherFeed> feed;
+  if (options.watcher != nullptr) {
+    feed.emplace(clock, *options.watcher);
+    program.engine.addObserver(*feed);
+    program.model.setChangeListener([&feed](const ui::ControlChange& change) { feed->onChange(change); });
+  }
   program.materials.seedShuffle(options.seed);
   const std::int32_t item = program.bank.add(options.material, options.material.filename().string());
   program.model.setComboItems(Control::组合框_素材, {{options.material.filename().string(), item}});
@@ -262,12 +230,15 @@ int playMatch(Clock& clock, const SimulationOptions& options, std::ostream& out,
     if (options.watcher != nullptr) options.watcher->matchStarting(clock, library, program.engine);
     Referee referee(clock, library, program, options.blue.has_value(), options.watcher);
     const std::int32_t rounds = roundsOf(options, program.model);
-    for (std::int32_t round = 1; round <= rounds && played; ++round) played = referee.playRound(printer, err);
+    for (std::int32_t round = 1; round <= rounds && played; ++round) played = referee.playRound(err);
     if (options.watcher != nullptr) options.watcher->matchEnding();
   }
   program.path.stop();
   library.shutdown();
   program.model.setChangeListener({});
+  program.engine.removeObserver(printer);
+  for (MatchObserver* observer : observers) program.engine.removeObserver(*observer);
+  if (feed) program.engine.removeObserver(*feed);
   return played ? 0 : 1;
 }
 

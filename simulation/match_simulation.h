@@ -10,7 +10,9 @@
 #include <iosfwd>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "match/match_events.h"
 #include "simulation/match_bot.h"
 #include "support/clock.h"
 #include "support/match_types.h"
@@ -49,11 +51,14 @@ inline constexpr std::int64_t kSimulationStartMs = 1'700'000'000'000;
 // Returns 0, or 1 when the match could not be played (the reason in `err`).
 // A box whose text the option boxes refuse is the caller's to check first
 // (optionBoxRefuses).
-int simulateMatch(const SimulationOptions& options, std::ostream& out, std::ostream& err);
+// `observers` see the match's events besides the printing (the history).
+int simulateMatch(const SimulationOptions& options, std::ostream& out, std::ostream& err,
+                  const std::vector<MatchObserver*>& observers = {});
 
 // The same on any clock, the calling thread taking part in it: on the real
 // clock the match takes as long as it would at the machines.
-int playMatch(Clock& clock, const SimulationOptions& options, std::ostream& out, std::ostream& err);
+int playMatch(Clock& clock, const SimulationOptions& options, std::ostream& out, std::ostream& err,
+              const std::vector<MatchObserver*>& observers = {});
 
 // Why an option's value is refused by the box it fills (not its kind of
 // number, or outside the box's limits), as "--minutes takes a whole number

@@ -4,9 +4,13 @@
 #include <charconv>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <ostream>
 
+#include "history/history_location.h"
+#include "history/history_writer.h"
 #include "simulation/match_simulation.h"
+#include "support/headless_messages.h"
 #include "materials/utf8_path.h"
 #include "steno/builtin_scheme.h"
 #include "tools/qiru_steno/command.h"
@@ -15,13 +19,20 @@ namespace qiru::cli {
 namespace {
 
 constexpr std::string_view kOptions[] = {"--mode",  "--material", "--minutes", "--entries", "--members",
-                                         "--flash", "--seed",     "--red",     "--blue"};
+                                         "--flash", "--seed",     "--red",     "--blue",    "--history"};
 
 // The option's value, or an explanation of why the command line is wrong.
 struct Parsed {
   SimulationOptions options;
   std::string error;
+  std::filesystem::path history;  // empty: none kept
 };
+
+Parsed failure(std::string why) {
+  Parsed parsed;
+  parsed.error = std::move(why);
+  return parsed;
+}
 
 bool isOption(std::string_view name) {
   for (const std::string_view option : kOptions) {
@@ -54,19 +65,19 @@ Parsed parseArguments(const std::vector<std::string>& args) {
   Parsed parsed;
   std::map<std::string, std::string> given;
   for (std::size_t i = 0; i < args.size(); i += 2) {
-    if (!isOption(args[i])) return {{}, "unknown argument \"" + args[i] + "\""};
-    if (i + 1 == args.size()) return {{}, args[i] + " needs a value"};
-    if (!given.emplace(args[i], args[i + 1]).second) return {{}, args[i] + " is given twice"};
+    if (!isOption(args[i])) return failure("unknown argument \"" + args[i] + "\"");
+    if (i + 1 == args.size()) return failure(args[i] + " needs a value");
+    if (!given.emplace(args[i], args[i + 1]).second) return failure(args[i] + " is given twice");
   }
   SimulationOptions& options = parsed.options;
   std::int32_t mode = -1;
   if (!given.contains("--mode") || !parseWhole(given["--mode"], mode) || mode < 0 || mode >= kMatchModeCount) {
-    return {{}, "give --mode 0 to 3: 0 timed race, 1 race to finish, 2 quick answer, 3 team relay"};
+    return failure("give --mode 0 to 3: 0 timed race, 1 race to finish, 2 quick answer, 3 team relay");
   }
   options.mode = static_cast<MatchMode>(mode);
-  if (!given.contains("--material")) return {{}, "give --material FILE, a match material such as 比赛题库/1.基础/单音节.txt"};
+  if (!given.contains("--material")) return failure("give --material FILE, a match material such as 比赛题库/1.基础/单音节.txt");
   options.material = pathFromUtf8(given["--material"]);
-  if (std::string mismatch = modeMismatch(given, options.mode); !mismatch.empty()) return {{}, mismatch};
+  if (std::string mismatch = modeMismatch(given, options.mode); !mismatch.empty()) return failure(mismatch);
   const auto text = [&given](const char* name) -> std::optional<std::string> {
     if (!given.contains(name)) return std::nullopt;
     return given[name];
@@ -76,12 +87,12 @@ Parsed parseArguments(const std::vector<std::string>& args) {
   options.members = text("--members");
   options.flashSeconds = text("--flash");
   if (given.contains("--seed") && !parseWhole(given["--seed"], options.seed)) {
-    return {{}, "--seed takes a whole number from 0 to 18446744073709551615, not \"" + given["--seed"] + "\""};
+    return failure("--seed takes a whole number from 0 to 18446744073709551615, not \"" + given["--seed"] + "\"");
   }
   std::string error;
   if (given.contains("--red")) {
     const auto red = parseBotStyle(given["--red"], error);
-    if (!red) return {{}, "--red: " + error};
+    if (!red) return failure("--red: " + error);
     options.red = *red;
   }
   options.blue = options.red;
@@ -90,10 +101,11 @@ Parsed parseArguments(const std::vector<std::string>& args) {
       options.blue.reset();
     } else {
       options.blue = parseBotStyle(given["--blue"], error);
-      if (!options.blue) return {{}, "--blue: " + error + " (or none: machine 1 plays alone)"};
+      if (!options.blue) return failure("--blue: " + error + " (or none: machine 1 plays alone)");
     }
   }
-  if (auto refusal = optionBoxRefuses(options)) return {{}, std::move(*refusal)};
+  if (given.contains("--history")) parsed.history = chooseHistoryFile(given["--history"], {});
+  if (auto refusal = optionBoxRefuses(options)) return failure(std::move(*refusal));
   return parsed;
 }
 
@@ -110,7 +122,16 @@ int runSimulate(const std::vector<std::string>& args, std::ostream& out, std::os
     return 1;
   }
   loadFingeringScheme(nullptr);
-  const int status = simulateMatch(parsed.options, out, err);
+  std::optional<HeadlessMessages> messages;
+  std::optional<HistoryWriter> history;
+  std::vector<MatchObserver*> observers;
+  if (!parsed.history.empty()) {
+    messages.emplace(&err);
+    history.emplace(parsed.history, &*messages);
+    observers.push_back(&history->observer());
+  }
+  const int status = simulateMatch(parsed.options, out, err, observers);
+  if (history) history->flush();
   if (status != 0) err << "qiru-steno simulate: the match was not played to its end\n";
   return status;
 }
@@ -120,7 +141,7 @@ int runSimulate(const std::vector<std::string>& args, std::ostream& out, std::os
 extern const Command kSimulateCommand{
     "simulate",
     "simulate --mode MODE --material FILE [--minutes M] [--entries N] [--members K]\n"
-    "           [--flash SECONDS] [--seed S] [--red BOT] [--blue BOT|none]",
+    "           [--flash SECONDS] [--seed S] [--red BOT] [--blue BOT|none] [--history FILE]",
     "Plays a whole match in virtual time: virtual machines, the machine link,\n"
     "chord capture and the match engine, with a bot at each machine. MODE is\n"
     "0 timed race, 1 race to finish, 2 quick answer, 3 team relay. The options\n"
@@ -134,7 +155,8 @@ extern const Command kSimulateCommand{
     "Prints each key record line as it is written, after the side and a TAB, and\n"
     "after each round the result controls (name=caption, 标签_结果.color=0xRRGGBB\n"
     "as the colour value is written). The same arguments and seed (default 1)\n"
-    "print the same lines.\n"
+    "print the same lines. --history FILE keeps the rounds in that match history\n"
+    "file as the window would (see the history command).\n"
     "Exit status 1 when the material cannot be read or the match stalls, 2 when\n"
     "the arguments are wrong.",
     runSimulate,

@@ -15,6 +15,7 @@ extern const Command kRecordCommand;
 extern const Command kSimulateCommand;
 extern const Command kBankCommand;
 extern const Command kImportCommand;
+extern const Command kHistoryCommand;
 }  // namespace qiru::cli
 
 namespace {
@@ -30,6 +31,7 @@ const Command* const kCommands[] = {
     &qiru::cli::kSimulateCommand,
     &qiru::cli::kBankCommand,
     &qiru::cli::kImportCommand,
+    &qiru::cli::kHistoryCommand,
 };
 
 void printHelp(std::ostream& out) {
