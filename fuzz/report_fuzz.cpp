@@ -6,6 +6,7 @@
 #include "fuzz/fuzz_entries.h"
 #include "input/chord_capture.h"
 #include "steno/builtin_scheme.h"
+#include "support/clock.h"
 
 namespace qiru::fuzz {
 namespace {
@@ -26,21 +27,27 @@ class CheckedSink final : public KeyEventSink {
   }
 };
 
-// The reader thread's loop without the thread: polls due by `untilMs`.
+// The reader thread's loop without the thread: a step at each report and
+// at each deadline the capture names.
 class PolledCapture {
  public:
   PolledCapture() : capture_(kStreamSide, queue_, sink_) {}
 
-  void pollUntil(std::int64_t untilMs) {
-    while (nextPollMs_ <= untilMs) nextPollMs_ += capture_.captureStep();
+  // The steps due by `untilUs`, as the reader's waits would have ended.
+  void stepUntil(std::int64_t untilUs) {
+    while (dueUs_ <= untilUs) dueUs_ = capture_.captureStep(dueUs_).dueUs;
   }
-  void push(const std::uint8_t* data, std::int64_t atMs) { queue_.push(data, atMs); }
+  void push(const std::uint8_t* data, std::int64_t atUs) {
+    stepUntil(atUs);
+    queue_.push(data, atUs);
+    dueUs_ = capture_.captureStep(atUs).dueUs;
+  }
 
  private:
   KeyReportQueue queue_;
   CheckedSink sink_;
   ChordCapture capture_;
-  std::int64_t nextPollMs_ = 0;
+  std::int64_t dueUs_ = kNoDeadlineUs;
 };
 
 }  // namespace
@@ -60,15 +67,14 @@ void interruptStream(std::span<const std::uint8_t> bytes) {
   static const bool schemeLoaded = loadFingeringScheme(nullptr);
   (void)schemeLoaded;
   PolledCapture reader;
-  std::int64_t nowMs = 0;
+  std::int64_t nowUs = 0;
   for (std::size_t at = 0; at + kRecordBytes <= bytes.size(); at += kRecordBytes) {
-    nowMs += bytes[at];
-    reader.pollUntil(nowMs);
+    nowUs += bytes[at] * kUsPerMs;
     InterruptData data{};
     std::memcpy(data.data(), &bytes[at + 1], kInterruptDataBytes);
-    reader.push(data.data(), nowMs);
+    reader.push(data.data(), nowUs);
   }
-  reader.pollUntil(nowMs + kSettleMs);
+  reader.stepUntil(nowUs + kSettleMs * kUsPerMs);
 }
 
 }  // namespace qiru::fuzz
