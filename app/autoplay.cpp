@@ -11,7 +11,7 @@
 #include "device/side.h"
 #include "device/virtual/chord_player.h"
 #include "materials/utf8_path.h"
-#include "steno/chord_codec.h"
+#include "app/struck_chord.h"
 #include "ui/option_boxes.h"
 
 namespace qiru::app {
@@ -25,15 +25,8 @@ constexpr int kRefereeLookMs = 100;
 // read it; and between the report-in keys and the start key.
 constexpr std::int64_t kIdlePauseMs = 1500;
 constexpr std::int64_t kReportInGapMs = 400;
-// Any key but the start key reports a machine in.
-constexpr std::string_view kReportInChord = "A:";
 // The result panel draws before the screenshot is taken.
 constexpr int kScreenshotDelayMs = 300;
-
-PressedKeys keysOf(std::string_view chord) {
-  const TwoAreaCode code = ChordCodec().twoAreaCodeOf(chord);
-  return {.right = rightKeySetOf(code), .left = leftKeySetOf(code)};
-}
 
 void printResult(const ui::ControlModel& model, std::ostream& out) {
   char colour[16];
@@ -135,9 +128,9 @@ void MatchReferee::startRound() {
   roundStarted_ = true;
   VirtualCh375& library = program_.virtualMachines();
   const std::int64_t now = realClock().nowMs();
-  ChordPlayer(library, kRedSide - 1).play(now, keysOf(kReportInChord));
-  if (program_.hasMachine2()) ChordPlayer(library, kBlueSide - 1).play(now, keysOf(kReportInChord));
-  ChordPlayer(library, kRedSide - 1).play(now + kReportInGapMs, keysOf(kStartChord));
+  ChordPlayer(library, kRedSide - 1).play(now, keysOfChord(kReportInChord));
+  if (program_.hasMachine2()) ChordPlayer(library, kBlueSide - 1).play(now, keysOfChord(kReportInChord));
+  ChordPlayer(library, kRedSide - 1).play(now + kReportInGapMs, keysOfChord(kStartChord));
 }
 
 void MatchReferee::roundOver() {

@@ -118,6 +118,11 @@ void Program::startMachines(const AppOptions& options, MachineSource machines) {
     red_ = std::make_unique<OpponentBot>(realClock(), virtual_, engine_, kRedSide, *options.red, seed);
   }
   if (options.blue) blue_ = std::make_unique<OpponentBot>(realClock(), virtual_, engine_, kBlueSide, *options.blue, ~seed);
+  // Bots report in by themselves only beside a person; with two bots the
+  // referee reports both in and starts the rounds.
+  if (keyboard_ && blue_) {
+    blueReportsIn_ = std::make_unique<BotReportIn>(realClock(), virtual_, engine_, path_->machines(), kBlueSide);
+  }
   onMaterialChosen();
 }
 
@@ -165,6 +170,7 @@ void Program::stop() {
   for (OpponentBot* bot : {red_.get(), blue_.get()}) {
     if (bot != nullptr) bot->stop();
   }
+  if (blueReportsIn_) blueReportsIn_->stop();
   if (path_) {
     path_->stop();
     // The USB library's threads run on until it goes; from here on they

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 
+#include "app/bot_report_in.h"
 #include "app/command_line.h"
 #include "app/keyboard_machine.h"
 #include "app/opponent_bot.h"
@@ -87,6 +88,7 @@ class Program {
   std::unique_ptr<KeyboardMachine> keyboard_;
   std::unique_ptr<OpponentBot> red_;
   std::unique_ptr<OpponentBot> blue_;
+  std::unique_ptr<BotReportIn> blueReportsIn_;  // the bot beside the keyboard player
   bool stopped_ = false;
 };
 
