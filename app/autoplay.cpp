@@ -3,8 +3,7 @@
 #include <QApplication>
 #include <QPixmap>
 #include <QWidget>
-#include <cstdio>
-#include <ostream>
+#include <iostream>
 #include <string_view>
 #include <vector>
 
@@ -27,31 +26,6 @@ constexpr std::int64_t kIdlePauseMs = 1500;
 constexpr std::int64_t kReportInGapMs = 400;
 // The result panel draws before the screenshot is taken.
 constexpr int kScreenshotDelayMs = 300;
-
-void printResult(const ui::ControlModel& model, std::ostream& out) {
-  char colour[16];
-  std::snprintf(colour, sizeof colour, "0x%06X", model.get(Control::标签_结果, &ui::ControlState::textColour));
-  out << ui::controlName(Control::标签_结果) << '=' << model.text(Control::标签_结果) << '\n'
-      << ui::controlName(Control::标签_结果) << ".color=" << colour << '\n';
-  for (const Control control : {Control::标签_局成绩, Control::标签_红方成绩, Control::标签_蓝方成绩}) {
-    if (control == Control::标签_局成绩 && !model.shown(control)) continue;
-    out << ui::controlName(control) << '=' << model.text(control) << '\n';
-  }
-  out.flush();
-}
-
-// The lines of a key log after its first `from` bytes: each appended line
-// starts with a line break; the log's heading (its first line) is no key.
-std::vector<std::string_view> keyLinesAfter(std::string_view log, std::size_t from) {
-  std::vector<std::string_view> lines;
-  std::size_t at = log.find("\r\n", from);
-  while (at != std::string_view::npos) {
-    const std::size_t next = log.find("\r\n", at + 2);
-    lines.push_back(log.substr(at + 2, next == std::string_view::npos ? std::string_view::npos : next - at - 2));
-    at = next;
-  }
-  return lines;
-}
 
 }  // namespace
 
@@ -85,8 +59,8 @@ bool presetMatchOptions(ui::ControlModel& model, Program& program, const AppOpti
 }
 
 MatchReferee::MatchReferee(ui::ControlModel& model, Program& program, QWidget& window, const AppOptions& options,
-                           std::ostream& out)
-    : model_(model), program_(program), window_(window), options_(options), out_(out) {
+                           ResultsPrinter* printer)
+    : model_(model), program_(program), window_(window), options_(options), printer_(printer) {
   connect(&timer_, &QTimer::timeout, this, [this] { look(); });
   timer_.start(kRefereeLookMs);
 }
@@ -96,20 +70,8 @@ std::int32_t MatchReferee::roundsToPlay() const {
   return std::max(ui::integerValue(model_.text(Control::编辑框_团队人数)), 1);
 }
 
-void MatchReferee::printNewKeyRecords() {
-  for (const std::int32_t side : {kRedSide, kBlueSide}) {
-    const std::string log = model_.text(side == kRedSide ? Control::编辑框_一号机按键 : Control::编辑框_二号机按键);
-    std::string& seen = seenLogs_[static_cast<std::size_t>(side - 1)];
-    // A log that does not go on from what was seen was emptied for a new round.
-    const std::size_t from = log.compare(0, seen.size(), seen) == 0 ? seen.size() : 0;
-    for (const std::string_view line : keyLinesAfter(log, from)) out_ << side << '\t' << line << '\n';
-    seen = log;
-  }
-}
-
 void MatchReferee::look() {
   const MatchState state = program_.engine().state();
-  if (options_.autoplay) printNewKeyRecords();
   if (state == MatchState::ResultShown && roundStarted_) {
     roundStarted_ = false;
     roundOver();
@@ -135,14 +97,15 @@ void MatchReferee::startRound() {
 
 void MatchReferee::roundOver() {
   ++roundsPlayed_;
-  if (options_.autoplay) printResult(model_, out_);
+  if (printer_ != nullptr) printer_->look();
   if (!options_.autoplay || roundsPlayed_ < roundsToPlay()) return;
   timer_.stop();
   QTimer::singleShot(kScreenshotDelayMs, this, [this] {
     if (options_.screenshot) {
       const QString file = QString::fromStdString(options_.screenshot->string());
       if (!window_.grab().save(file, "PNG")) {
-        out_ << "could not save the screenshot to " << options_.screenshot->string() << '\n';
+        std::cerr << "qiru-pk: could not save the screenshot to " << options_.screenshot->string()
+                  << "; check that its folder exists and may be written to\n";
       }
     }
     QApplication::quit();

@@ -16,6 +16,7 @@
 #include "app/command_line.h"
 #include "app/program.h"
 #include "app/remembered_window.h"
+#include "app/results_printer.h"
 #include "app/startup_guards.h"
 #include "app/startup_probe.h"
 #include "app/usb_machines.h"
@@ -111,8 +112,12 @@ int main(int argc, char** argv) {
     std::cerr << "qiru-pk: " << refused << "\n";
     return 2;
   }
+  std::optional<app::ResultsPrinter> printer;
+  if (parsed.options.printResults) printer.emplace(model, program.engine(), std::cout);
   std::optional<app::MatchReferee> referee;
-  if (machineSource == app::MachineSource::Bots) referee.emplace(model, program, window, parsed.options, std::cout);
+  if (machineSource == app::MachineSource::Bots) {
+    referee.emplace(model, program, window, parsed.options, printer ? &*printer : nullptr);
+  }
 
   window.applyPendingChanges();
   if (!parsed.options.autoplay) app::restoreWindow(window);

@@ -9,7 +9,8 @@ packages=(
   libusb-1.0-0-dev umockdev libumockdev-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev
-  xvfb xauth fonts-wqy-zenhei imagemagick
+  qt6-translations-l10n
+  xvfb xauth xdotool fonts-wqy-zenhei imagemagick
 )
 
 missing=()

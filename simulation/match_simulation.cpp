@@ -17,6 +17,7 @@
 #include "match/match_timer.h"
 #include "match/online_labels.h"
 #include "materials/material_file.h"
+#include "simulation/match_printout.h"
 #include "support/clock_thread.h"
 #include "support/headless_messages.h"
 #include "support/virtual_clock.h"
@@ -56,54 +57,6 @@ std::vector<BoxText> boxTextsOf(const SimulationOptions& options) {
           {ui::entryBoxOf(options.mode), options.entries},
           {Control::编辑框_团队人数, options.members},
           {Control::编辑框_闪灭, options.flashSeconds}};
-}
-
-// Writes each key record line to `out` as it is appended to its box.
-class KeyRecordPrinter {
- public:
-  explicit KeyRecordPrinter(std::ostream& out) : out_(out) {}
-
-  // Called with the model's lock held, in the order the lines are written.
-  void onChange(const ui::ControlChange& change) {
-    if (change.property != ui::Property::Text) return;
-    for (const std::int32_t side : {kRedSide, kBlueSide}) {
-      if (change.control != keyRecordBox(side)) continue;
-      const std::string& text = change.state.text;
-      std::size_t& printed = printedLength_[sideSlot(side)];
-      // Appended lines start with a line break; a heading or an emptied box does not.
-      if (text.size() > printed && text.compare(printed, 2, "\r\n") == 0) {
-        std::lock_guard hold(outMutex_);
-        out_ << side << '\t' << std::string_view(text).substr(printed + 2) << '\n';
-      }
-      printed = text.size();
-    }
-  }
-
-  // Lines that the match did not write (the results), between the key records.
-  void write(const std::string& lines) {
-    std::lock_guard hold(outMutex_);
-    out_ << lines;
-  }
-
- private:
-  std::ostream& out_;
-  std::mutex outMutex_;  // the worker writes key records, the referee results
-  std::array<std::size_t, kSideCount> printedLength_{};  // guarded by the model's lock
-};
-
-std::string resultLines(const ui::ControlModel& model) {
-  std::ostringstream out;
-  const auto line = [&](Control control) {
-    out << ui::controlName(control) << '=' << model.text(control) << '\n';
-  };
-  line(Control::标签_结果);
-  char colour[16];
-  std::snprintf(colour, sizeof colour, "0x%06X", model.get(Control::标签_结果, &ui::ControlState::textColour));
-  out << ui::controlName(Control::标签_结果) << ".color=" << colour << '\n';
-  if (model.shown(Control::标签_局成绩)) line(Control::标签_局成绩);
-  line(Control::标签_红方成绩);
-  line(Control::标签_蓝方成绩);
-  return out.str();
 }
 
 // The program as it runs on the virtual machines, without a window.
@@ -226,7 +179,8 @@ int playMatch(Clock& clock, const SimulationOptions& options, std::ostream& out,
   if (options.blue) library.attach(1, std::make_shared<VirtualMachine>(kBlueMachineNumber, kMachineSecondNumber));
   SimulatedProgram program(clock, library, err);
   KeyRecordPrinter printer(out);
-  program.model.setChangeListener([&printer](const ui::ControlChange& change) { printer.onChange(change); });
+  const int listening =
+      program.model.addChangeListener([&printer](const ui::ControlChange& change) { printer.onChange(change); });
   program.materials.seedShuffle(options.seed);
   const std::int32_t item = program.bank.add(options.material, options.material.filename().string());
   program.model.setComboItems(Control::组合框_素材, {{options.material.filename().string(), item}});
@@ -246,7 +200,7 @@ int playMatch(Clock& clock, const SimulationOptions& options, std::ostream& out,
   }
   program.path.stop();
   library.shutdown();
-  program.model.setChangeListener({});
+  program.model.removeChangeListener(listening);
   return played ? 0 : 1;
 }
 

@@ -115,6 +115,17 @@ void ControlModel::setChangeListener(ChangeListener listener) {
   listener_ = std::move(listener);
 }
 
+int ControlModel::addChangeListener(ChangeListener listener) {
+  std::lock_guard lock(mutex_);
+  moreListeners_.emplace_back(++lastListenerNumber_, std::move(listener));
+  return lastListenerNumber_;
+}
+
+void ControlModel::removeChangeListener(int number) {
+  std::lock_guard lock(mutex_);
+  std::erase_if(moreListeners_, [number](const auto& entry) { return entry.first == number; });
+}
+
 void ControlModel::setHandler(Control control, EventKind kind, EventHandler handler) {
   std::lock_guard lock(mutex_);
   handlers_[{control, kind}] = std::move(handler);
