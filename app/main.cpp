@@ -124,6 +124,8 @@ int main(int argc, char** argv) {
   if (probe) app::installStartupProbe(window);
   window.show();
   const int status = QApplication::exec();
+  // A round stopped as the window closed has its result printed too.
+  if (printer) printer->look();
   if (!parsed.options.autoplay) app::rememberWindow(window);
   messages.close();
   program.stop();

@@ -3,9 +3,11 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QShortcut>
 #include <utility>
 
 #include "app/keyboard_layout.h"
+#include "app/keyboard_prompts.h"
 #include "device/side.h"
 #include "materials/material_import.h"
 #include "materials/utf8_path.h"
@@ -28,12 +30,15 @@ QString dialogFilterOf(std::string_view filter) {
   return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
 }
 
+constexpr std::string_view kStopRoundCaption = "提示";
+constexpr std::string_view kStopRoundQuestion = "结束本局比赛？";
+
 // Lets the window draw while a large bank is scanned.
 void serveWindow() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
 
 }  // namespace
 
-Program::Program(ui::ControlModel& model, QWidget& window, MessageService& messages, const AppOptions& options,
+Program::Program(ui::ControlModel& model, ui::qt::MainWindow& window, MessageService& messages, const AppOptions& options,
                  const std::filesystem::path& bankFolder, MachineBackend machines)
     : model_(model),
       window_(window),
@@ -46,9 +51,12 @@ Program::Program(ui::ControlModel& model, QWidget& window, MessageService& messa
       usb_(std::move(machines.usb)) {
   ui::setUpMainWindow(model_);
   installWindowHandlers();
+  installStopKeys();
   installMatchHandlers(model_, engine_);
   fillMaterialBox();
-  ui::showTwoLines(model_, Control::超级编辑框_题目1, std::string(kIdleHeadline), std::string(kIdleNote));
+  const MatchPrompts prompts = machines.machines == MachineSource::Keyboard ? keyboardPrompts() : MatchPrompts{};
+  engine_.setPrompts(prompts);
+  ui::showTwoLines(model_, Control::超级编辑框_题目1, std::string(kIdleHeadline), prompts.idleNote);
   startMachines(options, machines.machines);
   loadFingeringScheme(&messages_);
 }
@@ -60,6 +68,30 @@ void Program::installWindowHandlers() {
   });
   model_.setHandler(Control::按钮_选择, EventKind::Clicked, [this](const ui::ControlEvent&) { chooseAndImport(); });
   model_.setHandler(Control::组合框_素材, EventKind::SelectionChanged, [this](const ui::ControlEvent&) { onMaterialChosen(); });
+}
+
+void Program::installStopKeys() {
+  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), &window_);
+  QObject::connect(escape, &QShortcut::activated, &window_, [this] { askToStopRound(); });
+  // Closing the window while a round runs asks first; a stopped round's
+  // result is then recorded before the program ends.
+  window_.setCloseGuard([this] {
+    const MatchState state = engine_.state();
+    return (state != MatchState::CountingDown && state != MatchState::Running) || askToStopRound();
+  });
+}
+
+bool Program::askToStopRound() {
+  const MatchState state = engine_.state();
+  if (state != MatchState::CountingDown && state != MatchState::Running) return false;
+  MessageRequest request;
+  request.caption = std::string(kStopRoundCaption);
+  request.text = std::string(kStopRoundQuestion);
+  request.buttons = MessageButtons::YesNo;
+  request.icon = MessageIcon::Question;
+  if (messages_.show(request) != AnswerYes) return false;
+  engine_.stopRound();
+  return true;
 }
 
 void Program::fillMaterialBox() {

@@ -12,7 +12,7 @@ constexpr int kResultLookMs = 100;
 ResultsPrinter::ResultsPrinter(ui::ControlModel& model, MatchEngine& engine, std::ostream& out)
     : model_(model),
       engine_(engine),
-      printer_(out),
+      printer_(out, true),
       listening_(model.addChangeListener([this](const ui::ControlChange& change) { printer_.onChange(change); })) {
   connect(&timer_, &QTimer::timeout, this, [this] { look(); });
   timer_.start(kResultLookMs);

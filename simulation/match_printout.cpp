@@ -21,6 +21,7 @@ void KeyRecordPrinter::onChange(const ui::ControlChange& change) {
     if (text.size() > printed && text.compare(printed, 2, "\r\n") == 0) {
       std::lock_guard hold(outMutex_);
       out_ << side << '\t' << std::string_view(text).substr(printed + 2) << '\n';
+      if (flushEachLine_) out_.flush();
     }
     printed = text.size();
   }
@@ -42,6 +43,7 @@ std::string resultLines(const ui::ControlModel& model) {
   std::snprintf(colour, sizeof colour, "0x%06X", model.get(Control::标签_结果, &ui::ControlState::textColour));
   out << ui::controlName(Control::标签_结果) << ".color=" << colour << '\n';
   if (model.shown(Control::标签_局成绩)) line(Control::标签_局成绩);
+  if (model.shown(Control::标签_中止)) line(Control::标签_中止);
   line(Control::标签_红方成绩);
   line(Control::标签_蓝方成绩);
   return out.str();

@@ -3,7 +3,8 @@
 // line after its side (1 red, 2 blue) and a TAB ("1<TAB>3 EN - F:I"), as the
 // line is written, and after each round the result controls
 // ("标签_结果=本局红方获胜！", "标签_结果.color=0xC080FF", the round line in the
-// relay, "标签_红方成绩=…", "标签_蓝方成绩=…"). `qiru-steno simulate` and
+// relay, the stop mark of a round stopped early, "标签_红方成绩=…",
+// "标签_蓝方成绩=…"). `qiru-steno simulate` and
 // `qiru-pk --print-results` print the same lines.
 
 #include <array>
@@ -20,7 +21,10 @@ namespace qiru {
 // Writes each key record line to `out` as it is appended to its box.
 class KeyRecordPrinter {
  public:
-  explicit KeyRecordPrinter(std::ostream& out) : out_(out) {}
+  // `flushEachLine`: every line reaches the reader at once (a person's match
+  // followed live); else the stream's buffer decides (a simulation's
+  // thousands of lines).
+  explicit KeyRecordPrinter(std::ostream& out, bool flushEachLine = false) : out_(out), flushEachLine_(flushEachLine) {}
 
   // A change of the model, heard with the model's lock held, in the order
   // the lines are written.
@@ -31,6 +35,7 @@ class KeyRecordPrinter {
 
  private:
   std::ostream& out_;
+  const bool flushEachLine_;
   std::mutex outMutex_;  // the worker writes key records, the referee results
   std::array<std::size_t, kSideCount> printedLength_{};  // guarded by the model's lock
 };

@@ -17,6 +17,8 @@ constexpr Colour kPanelGrey = 0xECECEC;   // the result panel's captions
 constexpr Colour kScoreGreen = 0x80A080;  // behind the side labels and scores
 constexpr Colour kTimeGreen = 0x00FF00;
 constexpr Colour kOrange = 0x0080FF;
+constexpr Colour kStoppedRed = 0x0000C0;
+constexpr Colour kHintGrey = 0x404040;
 
 const Look kPageCaption{kBlack, kTransparent, {}, Alignment::Left};
 const Look kResultHeading{kOrange, kPanelGrey, {"", -29, true}, Alignment::Centre};
@@ -39,7 +41,8 @@ std::vector<ControlSpec> buildTable() {
       {C::标签14, "标签14", K::Label, C::外形框_结果, "", {273, 72, 176, 24}, true, "蓝方总成绩", {}, kResultCaption},
       {C::标签13, "标签13", K::Label, C::外形框_结果, "", {32, 72, 176, 24}, true, "红方总成绩", {}, kResultCaption},
       {C::标签_结果, "标签_结果", K::Label, C::外形框_结果, "", {3, 16, 473, 52}, true, "双方战平！", {}, kResultHeading},
-      {C::外形框_结果, "外形框_结果", K::ShapeBox, C::QiruPK, "", {128, 136, 480, 308}, false, ""},
+      // Taller than the machines' panel by the two lines at its foot.
+      {C::外形框_结果, "外形框_结果", K::ShapeBox, C::QiruPK, "", {128, 136, 480, 372}, false, ""},
       {C::按钮2, "按钮2", K::Button, C::外形框_测试, "", {8, 64, 80, 48}, true, "取题目"},
       {C::外形框_测试, "外形框_测试", K::ShapeBox, C::QiruPK, "", {600, 120, 120, 128}, false, ""},
       {C::按钮1, "按钮1", K::Button, C::外形框_测试, "", {8, 8, 80, 48}, true, "生成"},
@@ -88,6 +91,10 @@ std::vector<ControlSpec> buildTable() {
       {C::外形框_题目, "外形框_题目", K::ShapeBox, C::QiruPK, "", {14, 88, 770, 186}, true, ""},
       {C::选择框_闪灭, "选择框_闪灭", K::CheckBox, C::外形框_闪灭, "", {8, 8, 57, 24}, true, "闪灭："},
       {C::标签15, "标签15", K::Label, C::外形框_结果, "", {3, 152, 473, 56}, true, "VS", {}, kResultHeading},
+      {C::标签_中止, "标签_中止", K::Label, C::外形框_结果, "", {3, 300, 473, 34}, false, "", {},
+       {kStoppedRed, kPanelGrey, {"", -19, true}, Alignment::Centre}},
+      {C::标签_继续提示, "标签_继续提示", K::Label, C::外形框_结果, "", {3, 336, 473, 30}, false, "", {},
+       {kHintGrey, kPanelGrey, {"", -16, false}, Alignment::Centre}},
   };
 }
 

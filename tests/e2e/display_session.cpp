@@ -94,6 +94,24 @@ void DisplaySession::strikeChord(const QStringList& keys) {
   xdotool(up);
 }
 
+bool DisplaySession::answerBox(const QString& caption, const QString& key, int timeoutMs) {
+  QElapsedTimer timer;
+  timer.start();
+  QString found;
+  while (found.trimmed().isEmpty() && timer.elapsed() < timeoutMs) {
+    xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+             QStringLiteral("^") + caption + QStringLiteral("$")},
+            &found);
+    if (found.trimmed().isEmpty()) QThread::msleep(kPollMs);
+  }
+  const QString box = found.split('\n', Qt::SkipEmptyParts).value(0);
+  if (box.isEmpty()) return false;
+  const bool answered = xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), box}) && (tapKey(key), true);
+  // The main window has the keyboard again, as a window manager would give it.
+  xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window_});
+  return answered;
+}
+
 QString DisplaySession::output() {
   output_ += QString::fromUtf8(program_.readAllStandardOutput());
   return output_;

@@ -31,6 +31,9 @@ class DisplaySession {
   // "comma", "Escape". A chord is several keys held together.
   void tapKey(const QString& key);
   void strikeChord(const QStringList& keys);
+  // Answers the program's message box of that caption with a key ("Return"
+  // for its default button); false when no such box shows within a while.
+  bool answerBox(const QString& caption, const QString& key, int timeoutMs);
   // Waits until the program's standard output holds `text` at least `times`
   // times; false at the deadline.
   bool waitForOutput(const QString& text, int times, int timeoutMs);

@@ -20,19 +20,29 @@ constexpr int kRoundDeadlineMs = 20000;
 // may not have got through when the first came.
 constexpr int kStartKeyPatienceMs = 2500;
 
+// The caption of the question before a round is stopped.
+const QString kStopCaption = QStringLiteral("提示");
+constexpr int kBoxWaitMs = 5000;
+constexpr int kNoBoxWaitMs = 1000;
+
 QString material() { return QString::fromUtf8(QIRU_SOURCE_DIR "/data/比赛题库/1.基础/单音节.txt"); }
 
-// Strikes "," until the round's result is printed (a start key struck while
-// the match waits for machine 2 only asks for the start key again).
-bool startAndAwaitResult(DisplaySession& session, int results) {
+// Strikes "," until the output holds `text` `times` times (a start key
+// struck while the match waits for machine 2 only asks for it again).
+bool startUntil(DisplaySession& session, const QString& text, int times) {
   QElapsedTimer timer;
   timer.start();
   while (timer.elapsed() < kRoundDeadlineMs) {
     session.tapKey(QStringLiteral("comma"));
-    if (session.waitForOutput(kBlueWins, results, kStartKeyPatienceMs)) return true;
+    if (session.waitForOutput(text, times, kStartKeyPatienceMs)) return true;
   }
   return false;
 }
+
+bool startAndAwaitResult(DisplaySession& session, int results) { return startUntil(session, kBlueWins, results); }
+
+// The bot's first key record line of a round.
+const QString kBotsFirstKey = QStringLiteral("2\t1 ");
 
 class KeyboardMatchTest : public ::testing::Test {
  protected:
@@ -63,6 +73,34 @@ TEST_F(KeyboardMatchTest, APersonAtTheKeyboardPlaysABotRoundAfterRound) {
   // reports machine 1 in again and starts the next round.
   session.strikeChord({QStringLiteral("a"), QStringLiteral("comma")});
   ASSERT_TRUE(startAndAwaitResult(session, 2)) << session.output().toStdString();
+}
+
+TEST_F(KeyboardMatchTest, EscStopsARunningRoundWithTheScoresSoFar) {
+  // A slow bot: the round would take minutes.
+  ASSERT_TRUE(session.startProgram({QStringLiteral("--opponent"), QStringLiteral("cpm=60"),
+                                    QStringLiteral("--print-results"), QStringLiteral("--mode"), QStringLiteral("1"),
+                                    QStringLiteral("--entries"), QStringLiteral("50"), QStringLiteral("--material"),
+                                    material()}))
+      << "no window";
+  // No round runs: Esc asks nothing.
+  session.tapKey(QStringLiteral("Escape"));
+  EXPECT_FALSE(session.answerBox(kStopCaption, QStringLiteral("Escape"), kNoBoxWaitMs)) << "asked with no round";
+
+  session.tapKey(QStringLiteral("a"));
+  ASSERT_TRUE(startUntil(session, kBotsFirstKey, 1)) << "the round did not start\n" << session.output().toStdString();
+
+  session.tapKey(QStringLiteral("Escape"));
+  ASSERT_TRUE(session.answerBox(kStopCaption, QStringLiteral("Return"), kBoxWaitMs)) << "no question";
+  ASSERT_TRUE(session.waitForOutput(QStringLiteral("标签_中止="), 1, kBoxWaitMs)) << session.output().toStdString();
+  const QString out = session.output();
+  EXPECT_TRUE(out.contains(QStringLiteral("标签_结果=本局蓝方获胜！"))) << out.toStdString();
+  EXPECT_TRUE(out.contains(QStringLiteral("标签_红方成绩=0"))) << out.toStdString();
+  EXPECT_FALSE(out.contains(QStringLiteral("标签_蓝方成绩=50"))) << "the round ended early\n" << out.toStdString();
+
+  // The next round starts as ever, and runs to its end unmarked.
+  session.strikeChord({QStringLiteral("a"), QStringLiteral("comma")});
+  ASSERT_TRUE(startUntil(session, kBotsFirstKey, 2)) << session.output().toStdString();
+  EXPECT_EQ(session.output().count(QStringLiteral("标签_中止=")), 1);
 }
 
 }  // namespace
