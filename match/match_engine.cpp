@@ -164,6 +164,7 @@ void MatchEngine::finishRound(MatchMachines& machines) {
     model_.setAlignment(label, ui::Alignment::Centre);
     model_.setText(label, std::string(caption));
   }
+  for (const std::int32_t s : {kRedSide, kBlueSide}) markWrongInput(s, false);
   // The key logs stay readable until the next round starts.
   if (!prompts_.idleStatus.empty()) model_.setStatusPaneText(ui::Control::状态条1, 0, prompts_.idleStatus);
   machines.clearReportQueues();

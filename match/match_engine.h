@@ -126,6 +126,8 @@ class MatchEngine final : public KeyEventSink {
   std::int64_t eventStep(std::uint64_t round);
   void processEvent(const KeyEvent& event);
   void answerTaken(std::int32_t s);
+  // The side's input label in red after a wrong chord, until the next.
+  void markWrongInput(std::int32_t s, bool wrong);
   // advance_side.cpp
   void advanceSide(std::int32_t s);
   void showEntry(ui::Control pane, std::int32_t position);
@@ -166,6 +168,7 @@ class MatchEngine final : public KeyEventSink {
   std::atomic<bool> stopRequested_{false};
   // Guarded by matchLock_.
   bool roundStopped_ = false;
+  std::array<bool, 2> wrongInputMarked_{};
   MatchPrompts prompts_;
 };
 

@@ -16,6 +16,9 @@ inline constexpr ui::Colour kNotReportedInColour = 0x606060;
 inline constexpr ui::Colour kConnectedBackground = 0x80A080;
 inline constexpr ui::Colour kDisconnectedBackground = 0x808080;
 
+// The side's own colour, in which its labels show once it has reported in.
+ui::Colour sideColour(int side);
+
 class OnlineLabels final : public MachineLabels {
  public:
   explicit OnlineLabels(ui::ControlModel& model) : model_(model) {}

@@ -66,7 +66,7 @@ bool MaterialSet::Parse(std::string_view text, std::int32_t n) {
       show(kMaterialErrorCaption, std::string(kMaterialNoMemory));
       return false;
     }
-    legalEntries_.push_back({std::move(line->text), std::move(line->note), chordCountOf(line->code)});
+    legalEntries_.push_back({std::move(line->text), std::move(line->note), chordCountOf(line->code), line->code});
   }
   if (legalCount() < kFewestLegalEntries) {
     show(kLineErrorCaption, std::string(kTooFewLegalEntries));
@@ -97,6 +97,7 @@ const MaterialEntry* MaterialSet::entryAt(std::int32_t position) const {
 bool MaterialSet::GetEntry(std::int32_t position, MaterialEntry& entry) const {
   entry.text.clear();
   entry.note.clear();
+  entry.code.clear();
   const MaterialEntry* found = entryAt(position);
   if (!found) return false;
   entry = *found;
@@ -112,6 +113,11 @@ bool MaterialSet::Matches(std::int32_t position, std::string_view keyName, std::
 std::int32_t MaterialSet::ChordCount(std::int32_t position) const {
   const MaterialEntry* entry = entryAt(position);
   return entry ? entry->chordCount : 0;
+}
+
+std::string_view MaterialSet::AnswerCode(std::int32_t position) const {
+  const MaterialEntry* entry = entryAt(position);
+  return entry ? std::string_view(entry->code) : std::string_view();
 }
 
 void MaterialSet::show(std::string_view caption, std::string text) const {

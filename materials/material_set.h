@@ -21,6 +21,7 @@ struct MaterialEntry {
   std::string text;             // what the player keys; never empty
   std::string note;             // a hint shown with it; may be empty
   std::int32_t chordCount = 0;  // chords in its code
+  std::string code;             // the code that answers it ("A:|H:")
 };
 
 // A material with fewer legal lines than this cannot make a match.
@@ -58,7 +59,7 @@ class MaterialSet {
   bool Parse(std::string_view text, std::int32_t n);
 
   // Entry `position` (1..Count()) into `entry`; false outside, with the
-  // entry's text and note emptied and its chord count left as it was.
+  // entry's text, note and code emptied and its chord count left as it was.
   bool GetEntry(std::int32_t position, MaterialEntry& entry) const;
 
   // Whether a struck chord answers entry `position`: the text the material
@@ -68,6 +69,8 @@ class MaterialSet {
 
   // Chords in entry `position`'s code; 0 outside 1..Count().
   std::int32_t ChordCount(std::int32_t position) const;
+  // Entry `position`'s code; empty outside 1..Count().
+  std::string_view AnswerCode(std::int32_t position) const;
 
   // Legal lines the last Parse found (up to where it gave up, if it did).
   std::int32_t legalCount() const { return static_cast<std::int32_t>(legalEntries_.size()); }

@@ -20,6 +20,10 @@ inline constexpr Colour kBlueSideColour = 0xFF0000;  // 蓝方, machine 2
 inline constexpr Colour kBlack = 0x000000;
 inline constexpr Colour kWhite = 0xFFFFFF;
 inline constexpr Colour kGrey = 0x808080;
+// A wrong chord: its key log line, and the side's input label until the
+// next chord. Dark enough to read on white (6.5:1).
+inline constexpr Colour kWrongChordLineColour = 0x0000C0;
+inline constexpr Colour kWrongChordBackground = 0x2020C0;
 
 // A font, always with the Chinese (GB2312) character set. The empty face is
 // the system's default face. height is the character height in logical

@@ -51,8 +51,10 @@ class ControlModel {
   void setHeight(Control control, int height);
   void setShown(Control c, bool v) { put(c, Property::Shown, &ControlState::shown, v); }
   void setEnabled(Control c, bool v) { put(c, Property::Enabled, &ControlState::enabled, v); }
-  void setText(Control c, std::string v) { put(c, Property::Text, &ControlState::text, std::move(v)); }
-  void appendText(Control control, const std::string& text);
+  void setText(Control control, std::string text);
+  // Appends to an edit box's text; `markLastLine` draws its last line as a
+  // warning.
+  void appendText(Control control, const std::string& text, bool markLastLine = false);
   void setTextColour(Control c, Colour v) { put(c, Property::TextColour, &ControlState::textColour, v); }
   void setBackground(Control c, Colour v) { put(c, Property::Background, &ControlState::background, v); }
   void setFont(Control c, Font v) { put(c, Property::Font, &ControlState::font, std::move(v)); }

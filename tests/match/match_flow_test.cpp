@@ -5,6 +5,7 @@
 
 #include "match/key_record.h"
 #include "match/match_engine.h"
+#include "match/online_labels.h"
 #include "match/result_texts.h"
 #include "support/clock_thread.h"
 #include "tests/match/match_rig.h"
@@ -252,6 +253,38 @@ TEST_F(PairFlow, MultiChordEntriesAnswerOnlyInOrder) {
   waitMs(testing::kWorkerTurnMs);
   EXPECT_EQ(engine.side(1).roundScore, 1);
   EXPECT_EQ(engine.side(1).entryPosition, 2);
+}
+
+// A wrong chord turns the side's input label red until its next chord and
+// draws its key log line in red; the line's text is the usual one.
+TEST_F(PairFlow, AWrongChordIsMarkedUntilTheNextChord) {
+  start(MatchMode::RaceToFinish, Control::编辑框_争先, "20");
+  const auto chords = answers.chordsOf(engine.shownEntry(1).text);
+  const auto background = [&] { return model.get(Control::标签_一号机在线, &ui::ControlState::background); };
+  const auto marked = [&] { return model.get(keyRecordBox(1), &ui::ControlState::markedLines); };
+  key(1, chords[0]);
+  waitMs(testing::kWorkerTurnMs);
+  EXPECT_NE(background(), ui::kWrongChordBackground) << "the first chord of the answer is right";
+  EXPECT_TRUE(marked().empty());
+
+  key(1, "X:");
+  waitMs(testing::kWorkerTurnMs);
+  EXPECT_EQ(background(), ui::kWrongChordBackground);
+  EXPECT_EQ(model.get(Control::标签_一号机在线, &ui::ControlState::textColour), ui::kWhite);
+  EXPECT_EQ(marked(), std::vector<int>{2}) << "line 0 is the heading, line 1 the first chord";
+  EXPECT_TRUE(model.text(keyRecordBox(1)).ends_with("\r\n2 X: - X:"));
+
+  key(1, chords[0]);  // starts the entry again: right
+  waitMs(testing::kWorkerTurnMs);
+  EXPECT_EQ(background(), kConnectedBackground);
+  EXPECT_EQ(model.get(Control::标签_一号机在线, &ui::ControlState::textColour), sideColour(1));
+  confirm();  // clears the answer: neither right nor wrong
+  key(1, chords[0]);
+  key(1, chords[1]);
+  waitMs(testing::kWorkerTurnMs);
+  EXPECT_EQ(engine.side(1).roundScore, 1);
+  EXPECT_EQ(marked(), std::vector<int>{2});
+  EXPECT_NE(background(), ui::kWrongChordBackground);
 }
 
 }  // namespace

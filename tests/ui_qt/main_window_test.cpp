@@ -7,7 +7,9 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTest>
+#include <QTextBlock>
 #include <QWheelEvent>
 #include <thread>
 
@@ -231,6 +233,28 @@ class MainWindowTest : public QObject {
     w.settle();
     QCOMPARE(w.model.get(Control::组合框_素材, &ControlState::currentItem), 1);
     QCOMPARE(changes, 1);
+  }
+
+  // A marked key log line is drawn red; lines appended after it are not,
+  // and a new text starts without marks.
+  void markedKeyLogLinesAreRed() {
+    Window w;
+    w.model.setText(Control::编辑框_一号机按键, "红方按键记录：");
+    w.model.appendText(Control::编辑框_一号机按键, "\r\n1 X: - X:", true);
+    w.model.appendText(Control::编辑框_一号机按键, "\r\n2 A: - A:");
+    w.settle();
+    auto* log = qobject_cast<QPlainTextEdit*>(w.widget(Control::编辑框_一号机按键));
+    const auto colourOfLine = [log](int line) {
+      QTextCursor cursor(log->document()->findBlockByNumber(line));
+      cursor.movePosition(QTextCursor::NextCharacter);
+      return cursor.charFormat().foreground().color();
+    };
+    QCOMPARE(log->document()->blockCount(), 3);
+    QCOMPARE(colourOfLine(1), qt::toQColor(kWrongChordLineColour));
+    QVERIFY(colourOfLine(2) != qt::toQColor(kWrongChordLineColour));
+    w.model.setText(Control::编辑框_一号机按键, "红方按键记录：\r\n1 X: - X:");
+    w.settle();
+    QVERIFY(colourOfLine(1) != qt::toQColor(kWrongChordLineColour));
   }
 };
 
