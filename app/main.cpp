@@ -5,6 +5,9 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -15,6 +18,7 @@
 #include "app/bank_location.h"
 #include "app/command_line.h"
 #include "app/program.h"
+#include "app/remembered_options.h"
 #include "app/remembered_window.h"
 #include "app/results_printer.h"
 #include "app/startup_guards.h"
@@ -28,6 +32,9 @@
 namespace {
 
 using namespace qiru;
+
+// Qt's own dialogs (file dialog, message-box buttons) speak Chinese, as
+// the program does, from Debian's Qt translations (qt6-translations-l10n).
 
 // The system's default face with Chinese glyphs, at the size of the
 // Windows default (9 points).
@@ -66,6 +73,11 @@ int main(int argc, char** argv) {
   QApplication::setOrganizationName(QStringLiteral("qiru-pk"));
   QApplication::setApplicationName(QStringLiteral("qiru-pk"));
   useChineseDefaultFont();
+  QTranslator qtTexts;
+  if (qtTexts.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
+                   QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QApplication::installTranslator(&qtTexts);
+  }
   ui::qt::QtMessagePump pump;
   const ScopedMessagePump servesTheWindow(pump);
 
@@ -107,6 +119,8 @@ int main(int argc, char** argv) {
     program.stop();
   });
 
+  // What the user chose last time, then what the command line says.
+  if (!parsed.options.autoplay) app::restoreMatchOptions(model, program);
   std::string refused;
   if (!app::presetMatchOptions(model, program, parsed.options, refused)) {
     std::cerr << "qiru-pk: " << refused << "\n";
@@ -126,7 +140,10 @@ int main(int argc, char** argv) {
   const int status = QApplication::exec();
   // A round stopped as the window closed has its result printed too.
   if (printer) printer->look();
-  if (!parsed.options.autoplay) app::rememberWindow(window);
+  if (!parsed.options.autoplay) {
+    app::rememberWindow(window);
+    app::rememberMatchOptions(model);
+  }
   messages.close();
   program.stop();
   return status;

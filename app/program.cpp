@@ -1,13 +1,17 @@
 #include "app/program.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QSettings>
 #include <QMessageBox>
 #include <QShortcut>
 #include <utility>
 
 #include "app/keyboard_layout.h"
 #include "app/keyboard_prompts.h"
+#include "app/single_instance.h"
 #include "device/side.h"
 #include "materials/material_import.h"
 #include "materials/utf8_path.h"
@@ -166,8 +170,15 @@ void Program::onMaterialChosen() {
 }
 
 void Program::chooseAndImport() {
-  const QString chosen = QFileDialog::getOpenFileName(&window_, QStringLiteral("导入比赛素材"), QString(),
+  // The folder of the last import, else the user's home folder.
+  QSettings settings;
+  const QString lastFolderKey = QString::fromLatin1(kInstanceName) + QStringLiteral("/importFolder");
+  QString folder = settings.value(lastFolderKey).toString();
+  if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
+  const QString chosen = QFileDialog::getOpenFileName(&window_, QStringLiteral("导入比赛素材"), folder,
                                                       dialogFilterOf(kImportDialogFilter));
+  if (chosen.isEmpty()) return;
+  settings.setValue(lastFolderKey, QFileInfo(chosen).absolutePath());
   importChosen(pathFromUtf8(chosen.toStdString()));
 }
 

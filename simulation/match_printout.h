@@ -2,7 +2,7 @@
 // A match as text, for organisers' logs and scripted checks: each key record
 // line after its side (1 red, 2 blue) and a TAB ("1<TAB>3 EN - F:I"), as the
 // line is written, and after each round the result controls
-// ("标签_结果=本局红方获胜！", "标签_结果.color=0xC080FF", the round line in the
+// ("标签_结果=本局红方获胜！", "标签_结果.color=0x865AB2", the round line in the
 // relay, the stop mark of a round stopped early, "标签_红方成绩=…",
 // "标签_蓝方成绩=…"). `qiru-steno simulate` and
 // `qiru-pk --print-results` print the same lines.

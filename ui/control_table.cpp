@@ -14,19 +14,21 @@ constexpr std::string_view kQuickAnswerPage = "双人抢答赛";
 constexpr std::string_view kTeamRelayPage = "团队接力赛";
 
 constexpr Colour kPanelGrey = 0xECECEC;   // the result panel's captions
-constexpr Colour kScoreGreen = 0x80A080;  // behind the side labels and scores
+constexpr Colour kScoreGreen = kScoreTileGreen;  // behind the side labels and scores
+constexpr Colour kCaptionGreen = 0x406040;       // the panel's captions, on its grey
 constexpr Colour kTimeGreen = 0x00FF00;
-constexpr Colour kOrange = 0x0080FF;
+constexpr Colour kOrange = 0x0064C8;  // readable on the panel's grey (3.4:1)
 constexpr Colour kStoppedRed = 0x0000C0;
 constexpr Colour kHintGrey = 0x404040;
+constexpr Colour kKeyLogGrey = 0x707070;  // 4.9:1 on white
 
 const Look kPageCaption{kBlack, kTransparent, {}, Alignment::Left};
 const Look kResultHeading{kOrange, kPanelGrey, {"", -29, true}, Alignment::Centre};
-const Look kResultCaption{kScoreGreen, kPanelGrey, {"", -19, true}, Alignment::Centre};
+const Look kResultCaption{kCaptionGreen, kPanelGrey, {"", -19, true}, Alignment::Centre};
 const Look kInfoLine{kWhite, kBlack, {"", -14, false}, Alignment::Left};
-const Look kSideLabel{kGrey, kScoreGreen, {"宋体", -29, true}, Alignment::Centre};
-const Look kScore{kGrey, kScoreGreen, {"Times New Roman", -80, true}, Alignment::Centre};
-const Look kKeyLog{kGrey, kWhite, {"宋体", -21, false}, Alignment::Left};
+const Look kSideLabel{kQuietGrey, kScoreGreen, {"宋体", -29, true}, Alignment::Centre};
+const Look kScore{kQuietGrey, kScoreGreen, {"Times New Roman", -80, true}, Alignment::Centre};
+const Look kKeyLog{kKeyLogGrey, kWhite, {"宋体", -21, false}, Alignment::Left};
 const EditStyle kKeyLogStyle{true, true, true};
 
 std::vector<ControlSpec> buildTable() {
