@@ -3,8 +3,7 @@
 #include <QApplication>
 #include <QPixmap>
 #include <QWidget>
-#include <cstdio>
-#include <ostream>
+#include <iostream>
 #include <string_view>
 #include <vector>
 
@@ -12,8 +11,8 @@
 #include "device/virtual/chord_player.h"
 #include "materials/material_file.h"
 #include "materials/utf8_path.h"
+#include "app/struck_chord.h"
 #include "support/headless_messages.h"
-#include "steno/chord_codec.h"
 #include "ui/option_boxes.h"
 
 namespace qiru::app {
@@ -27,40 +26,8 @@ constexpr int kRefereeLookMs = 100;
 // read it; and between the report-in keys and the start key.
 constexpr std::int64_t kIdlePauseMs = 1500;
 constexpr std::int64_t kReportInGapMs = 400;
-// Any key but the start key reports a machine in.
-constexpr std::string_view kReportInChord = "A:";
 // The result panel draws before the screenshot is taken.
 constexpr int kScreenshotDelayMs = 300;
-
-PressedKeys keysOf(std::string_view chord) {
-  const TwoAreaCode code = ChordCodec().twoAreaCodeOf(chord);
-  return {.right = rightKeySetOf(code), .left = leftKeySetOf(code)};
-}
-
-void printResult(const ui::ControlModel& model, std::ostream& out) {
-  char colour[16];
-  std::snprintf(colour, sizeof colour, "0x%06X", model.get(Control::标签_结果, &ui::ControlState::textColour));
-  out << ui::controlName(Control::标签_结果) << '=' << model.text(Control::标签_结果) << '\n'
-      << ui::controlName(Control::标签_结果) << ".color=" << colour << '\n';
-  for (const Control control : {Control::标签_局成绩, Control::标签_红方成绩, Control::标签_蓝方成绩}) {
-    if (control == Control::标签_局成绩 && !model.shown(control)) continue;
-    out << ui::controlName(control) << '=' << model.text(control) << '\n';
-  }
-  out.flush();
-}
-
-// The lines of a key log after its first `from` bytes: each appended line
-// starts with a line break; the log's heading (its first line) is no key.
-std::vector<std::string_view> keyLinesAfter(std::string_view log, std::size_t from) {
-  std::vector<std::string_view> lines;
-  std::size_t at = log.find("\r\n", from);
-  while (at != std::string_view::npos) {
-    const std::size_t next = log.find("\r\n", at + 2);
-    lines.push_back(log.substr(at + 2, next == std::string_view::npos ? std::string_view::npos : next - at - 2));
-    at = next;
-  }
-  return lines;
-}
 
 }  // namespace
 
@@ -117,9 +84,8 @@ bool presetMatchOptions(ui::ControlModel& model, Program& program, const AppOpti
   return true;
 }
 
-MatchReferee::MatchReferee(ui::ControlModel& model, Program& program, QWidget& window, const AppOptions& options,
-                           std::ostream& out)
-    : model_(model), program_(program), window_(window), options_(options), out_(out) {
+MatchReferee::MatchReferee(ui::ControlModel& model, Program& program, QWidget& window, const AppOptions& options)
+    : model_(model), program_(program), window_(window), options_(options) {
   connect(&timer_, &QTimer::timeout, this, [this] { look(); });
   timer_.start(kRefereeLookMs);
 }
@@ -129,20 +95,8 @@ std::int32_t MatchReferee::roundsToPlay() const {
   return std::max(ui::integerValue(model_.text(Control::编辑框_团队人数)), 1);
 }
 
-void MatchReferee::printNewKeyRecords() {
-  for (const std::int32_t side : {kRedSide, kBlueSide}) {
-    const std::string log = model_.text(side == kRedSide ? Control::编辑框_一号机按键 : Control::编辑框_二号机按键);
-    std::string& seen = seenLogs_[static_cast<std::size_t>(side - 1)];
-    // A log that does not go on from what was seen was emptied for a new round.
-    const std::size_t from = log.compare(0, seen.size(), seen) == 0 ? seen.size() : 0;
-    for (const std::string_view line : keyLinesAfter(log, from)) out_ << side << '\t' << line << '\n';
-    seen = log;
-  }
-}
-
 void MatchReferee::look() {
   const MatchState state = program_.engine().state();
-  if (options_.autoplay) printNewKeyRecords();
   if (state == MatchState::ResultShown && roundStarted_) {
     roundStarted_ = false;
     roundOver();
@@ -161,21 +115,21 @@ void MatchReferee::startRound() {
   roundStarted_ = true;
   VirtualCh375& library = program_.virtualMachines();
   const std::int64_t now = realClock().nowMs();
-  ChordPlayer(library, kRedSide - 1).play(now, keysOf(kReportInChord));
-  if (program_.hasMachine2()) ChordPlayer(library, kBlueSide - 1).play(now, keysOf(kReportInChord));
-  ChordPlayer(library, kRedSide - 1).play(now + kReportInGapMs, keysOf(kStartChord));
+  ChordPlayer(library, kRedSide - 1).play(now, keysOfChord(kReportInChord));
+  if (program_.hasMachine2()) ChordPlayer(library, kBlueSide - 1).play(now, keysOfChord(kReportInChord));
+  ChordPlayer(library, kRedSide - 1).play(now + kReportInGapMs, keysOfChord(kStartChord));
 }
 
 void MatchReferee::roundOver() {
   ++roundsPlayed_;
-  if (options_.autoplay) printResult(model_, out_);
   if (!options_.autoplay || roundsPlayed_ < roundsToPlay()) return;
   timer_.stop();
   QTimer::singleShot(kScreenshotDelayMs, this, [this] {
     if (options_.screenshot) {
       const QString file = QString::fromStdString(options_.screenshot->string());
       if (!window_.grab().save(file, "PNG")) {
-        out_ << "could not save the screenshot to " << options_.screenshot->string() << '\n';
+        std::cerr << "qiru-pk: could not save the screenshot to " << options_.screenshot->string()
+                  << "; check that its folder exists and may be written to\n";
       }
     }
     QApplication::quit();

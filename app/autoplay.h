@@ -2,9 +2,8 @@
 // The referee of matches that bots play in the window: when the match is
 // idle it reports both machines in and strikes the start key on machine 1;
 // the bots key the entries and confirm the results. With --autoplay it
-// prints the key records and each result in the lines of the simulation
-// (qiru-steno simulate), saves the window when the last result shows, and
-// ends the program.
+// has the results printed (results_printer.h), saves the window when the
+// last result shows, and ends the program.
 
 #include <QObject>
 #include <QTimer>
@@ -33,12 +32,10 @@ std::optional<std::string> whyAutoplayCannotStart(Program& program);
 
 class MatchReferee final : public QObject {
  public:
-  MatchReferee(ui::ControlModel& model, Program& program, QWidget& window, const AppOptions& options, std::ostream& out);
+  MatchReferee(ui::ControlModel& model, Program& program, QWidget& window, const AppOptions& options);
 
  private:
   void look();
-  // Prints the key records written since the last look, as "SIDE<TAB>line".
-  void printNewKeyRecords();
   void startRound();
   void roundOver();
   std::int32_t roundsToPlay() const;
@@ -47,12 +44,10 @@ class MatchReferee final : public QObject {
   Program& program_;
   QWidget& window_;
   const AppOptions& options_;
-  std::ostream& out_;
   QTimer timer_;
   std::int32_t roundsPlayed_ = 0;
   bool roundStarted_ = false;
   std::optional<std::int64_t> idleSince_;
-  std::array<std::string, 2> seenLogs_;
 };
 
 }  // namespace qiru::app

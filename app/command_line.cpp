@@ -74,6 +74,10 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
       options.autoplay = true;
       continue;
     }
+    if (args[i] == "--print-results") {
+      options.printResults = true;
+      continue;
+    }
     if (!takesValue(args[i])) return {{}, "unknown argument \"" + args[i] + "\""};
     if (i + 1 == args.size()) return {{}, args[i] + " needs a value"};
     if (args[i] == kUsbIdOption) {
@@ -98,6 +102,7 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
       return {{}, "--autoplay plays bots at both machines: give them with --red BOT and --blue BOT"};
     }
     options.machines = MachineSource::Bots;
+    options.printResults = true;
   }
   // A bot plays machine 2 through the virtual machines, beside the keyboard
   // machine; USB machines have a real machine 2, or a simulated one.
@@ -171,7 +176,8 @@ std::string usageText() {
          "                      chords (0), ms from an entry shown to the first chord\n"
          "       qiru-pk --autoplay [--red BOT] [--blue BOT] [--screenshot FILE.png] [match options]\n"
          "  --autoplay          bots play one match in the window in real time, then the program ends\n"
-         "  match options       --mode 0-3 --material FILE --minutes N --entries N --members N --flash SECONDS\n";
+         "  match options       --mode 0-3 --material FILE --minutes N --entries N --members N --flash SECONDS\n"
+         "  --print-results     print every key record line and each round's result, as qiru-steno simulate does\n";
 }
 
 }  // namespace qiru::app

@@ -21,6 +21,9 @@
 //                       the program ends (--red BOT; --blue BOT, else machine
 //                       2 is simulated); --screenshot FILE saves the window
 //                       when the last result shows
+//   --print-results     each key record line and each round's result on
+//                       standard output, as qiru-steno simulate prints them
+//                       (--autoplay prints them always)
 //   --mode N --material FILE --minutes N --entries N --members N --flash S
 //                       the match's options, as the window's boxes take them
 
@@ -56,6 +59,7 @@ struct AppOptions {
   std::optional<std::string> members;
   std::optional<std::string> flashSeconds;
 
+  bool printResults = false;
   bool autoplay = false;
   std::optional<std::filesystem::path> screenshot;
 };

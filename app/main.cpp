@@ -5,6 +5,9 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -16,7 +19,9 @@
 #include "app/command_line.h"
 #include "app/match_records.h"
 #include "app/program.h"
+#include "app/remembered_options.h"
 #include "app/remembered_window.h"
+#include "app/results_printer.h"
 #include "app/startup_guards.h"
 #include "app/startup_probe.h"
 #include "app/usb_machines.h"
@@ -29,6 +34,9 @@
 namespace {
 
 using namespace qiru;
+
+// Qt's own dialogs (file dialog, message-box buttons) speak Chinese, as
+// the program does, from Debian's Qt translations (qt6-translations-l10n).
 
 // The system's default face with Chinese glyphs, at the size of the
 // Windows default (9 points).
@@ -67,6 +75,11 @@ int main(int argc, char** argv) {
   QApplication::setOrganizationName(QStringLiteral("qiru-pk"));
   QApplication::setApplicationName(QStringLiteral("qiru-pk"));
   useChineseDefaultFont();
+  QTranslator qtTexts;
+  if (qtTexts.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
+                   QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QApplication::installTranslator(&qtTexts);
+  }
   ui::qt::QtMessagePump pump;
   const ScopedMessagePump servesTheWindow(pump);
 
@@ -114,6 +127,8 @@ int main(int argc, char** argv) {
     program.stop();
   });
 
+  // What the user chose last time, then what the command line says.
+  if (!parsed.options.autoplay) app::restoreMatchOptions(model, program);
   std::string refused;
   if (!app::presetMatchOptions(model, program, parsed.options, refused)) {
     std::cerr << "qiru-pk: " << refused << "\n";
@@ -126,15 +141,22 @@ int main(int argc, char** argv) {
       return 1;
     }
   }
+  std::optional<app::ResultsPrinter> printer;
+  if (parsed.options.printResults) printer.emplace(program.engine(), std::cout);
   std::optional<app::MatchReferee> referee;
-  if (machineSource == app::MachineSource::Bots) referee.emplace(model, program, window, parsed.options, std::cout);
+  if (machineSource == app::MachineSource::Bots) {
+    referee.emplace(model, program, window, parsed.options);
+  }
 
   window.applyPendingChanges();
   if (!parsed.options.autoplay) app::restoreWindow(window);
   if (probe) app::installStartupProbe(window);
   window.show();
   const int status = QApplication::exec();
-  if (!parsed.options.autoplay) app::rememberWindow(window);
+  if (!parsed.options.autoplay) {
+    app::rememberWindow(window);
+    app::rememberMatchOptions(model);
+  }
   messages.close();
   program.stop();
   return status;

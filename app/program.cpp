@@ -1,11 +1,17 @@
 #include "app/program.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QSettings>
 #include <QMessageBox>
+#include <QShortcut>
 #include <utility>
 
 #include "app/keyboard_layout.h"
+#include "app/keyboard_prompts.h"
+#include "app/single_instance.h"
 #include "device/side.h"
 #include "materials/material_import.h"
 #include "materials/utf8_path.h"
@@ -28,12 +34,15 @@ QString dialogFilterOf(std::string_view filter) {
   return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
 }
 
+constexpr std::string_view kStopRoundCaption = "提示";
+constexpr std::string_view kStopRoundQuestion = "结束本局比赛？";
+
 // Lets the window draw while a large bank is scanned.
 void serveWindow() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
 
 }  // namespace
 
-Program::Program(ui::ControlModel& model, QWidget& window, MessageService& messages, const AppOptions& options,
+Program::Program(ui::ControlModel& model, ui::qt::MainWindow& window, MessageService& messages, const AppOptions& options,
                  const std::filesystem::path& bankFolder, MachineBackend machines)
     : model_(model),
       window_(window),
@@ -46,9 +55,12 @@ Program::Program(ui::ControlModel& model, QWidget& window, MessageService& messa
       engine_(model, realClock(), messages, materials_, bank_) {
   ui::setUpMainWindow(model_);
   installWindowHandlers();
+  installStopKeys();
   installMatchHandlers(model_, engine_);
   fillMaterialBox();
-  ui::showTwoLines(model_, Control::超级编辑框_题目1, std::string(kIdleHeadline), std::string(kIdleNote));
+  const MatchPrompts prompts = machines.machines == MachineSource::Keyboard ? keyboardPrompts() : MatchPrompts{};
+  engine_.setPrompts(prompts);
+  ui::showTwoLines(model_, Control::超级编辑框_题目1, std::string(kIdleHeadline), prompts.idleNote);
   startMachines(options, machines.machines);
   loadFingeringScheme(&messages_);
 }
@@ -60,6 +72,30 @@ void Program::installWindowHandlers() {
   });
   model_.setHandler(Control::按钮_选择, EventKind::Clicked, [this](const ui::ControlEvent&) { chooseAndImport(); });
   model_.setHandler(Control::组合框_素材, EventKind::SelectionChanged, [this](const ui::ControlEvent&) { onMaterialChosen(); });
+}
+
+void Program::installStopKeys() {
+  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), &window_);
+  QObject::connect(escape, &QShortcut::activated, &window_, [this] { askToStopRound(); });
+  // Closing the window while a round runs asks first; a stopped round's
+  // result is then recorded before the program ends.
+  window_.setCloseGuard([this] {
+    const MatchState state = engine_.state();
+    return (state != MatchState::CountingDown && state != MatchState::Running) || askToStopRound();
+  });
+}
+
+bool Program::askToStopRound() {
+  const MatchState state = engine_.state();
+  if (state != MatchState::CountingDown && state != MatchState::Running) return false;
+  MessageRequest request;
+  request.caption = std::string(kStopRoundCaption);
+  request.text = std::string(kStopRoundQuestion);
+  request.buttons = MessageButtons::YesNo;
+  request.icon = MessageIcon::Question;
+  if (messages_.show(request) != AnswerYes) return false;
+  engine_.stopRound();
+  return true;
 }
 
 void Program::fillMaterialBox() {
@@ -118,6 +154,11 @@ void Program::startMachines(const AppOptions& options, MachineSource machines) {
     red_ = std::make_unique<OpponentBot>(realClock(), virtual_, engine_, kRedSide, *options.red, seed);
   }
   if (options.blue) blue_ = std::make_unique<OpponentBot>(realClock(), virtual_, engine_, kBlueSide, *options.blue, ~seed);
+  // Bots report in by themselves only beside a person; with two bots the
+  // referee reports both in and starts the rounds.
+  if (keyboard_ && blue_) {
+    blueReportsIn_ = std::make_unique<BotReportIn>(realClock(), virtual_, engine_, path_->machines(), kBlueSide);
+  }
   onMaterialChosen();
 }
 
@@ -129,8 +170,15 @@ void Program::onMaterialChosen() {
 }
 
 void Program::chooseAndImport() {
-  const QString chosen = QFileDialog::getOpenFileName(&window_, QStringLiteral("导入比赛素材"), QString(),
+  // The folder of the last import, else the user's home folder.
+  QSettings settings;
+  const QString lastFolderKey = QString::fromLatin1(kInstanceName) + QStringLiteral("/importFolder");
+  QString folder = settings.value(lastFolderKey).toString();
+  if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
+  const QString chosen = QFileDialog::getOpenFileName(&window_, QStringLiteral("导入比赛素材"), folder,
                                                       dialogFilterOf(kImportDialogFilter));
+  if (chosen.isEmpty()) return;
+  settings.setValue(lastFolderKey, QFileInfo(chosen).absolutePath());
   importChosen(pathFromUtf8(chosen.toStdString()));
 }
 
@@ -165,6 +213,7 @@ void Program::stop() {
   for (OpponentBot* bot : {red_.get(), blue_.get()}) {
     if (bot != nullptr) bot->stop();
   }
+  if (blueReportsIn_) blueReportsIn_->stop();
   if (path_) path_->stop();
   // Its worker may be in a round's result pause, and then clears the
   // machines' queues: it ends before they are let go.

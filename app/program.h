@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 
+#include "app/bot_report_in.h"
 #include "app/command_line.h"
 #include "app/keyboard_machine.h"
 #include "app/opponent_bot.h"
@@ -23,8 +24,7 @@
 #include "materials/question_bank.h"
 #include "support/messages.h"
 #include "ui/control_model.h"
-
-class QWidget;
+#include "ui/qt/main_window.h"
 
 namespace qiru::app {
 
@@ -38,7 +38,7 @@ class Program {
   // Runs the start-up proper after the guards: window set-up, bank scan,
   // idle banner, machines and reader threads, scheme. `machines` is what
   // chooseMachineBackend decided (without an error).
-  Program(ui::ControlModel& model, QWidget& window, MessageService& messages, const AppOptions& options,
+  Program(ui::ControlModel& model, ui::qt::MainWindow& window, MessageService& messages, const AppOptions& options,
           const std::filesystem::path& bankFolder, MachineBackend machines);
   ~Program() { stop(); }
   Program(const Program&) = delete;
@@ -63,9 +63,13 @@ class Program {
   VirtualCh375& virtualMachines() { return virtual_; }
   // Whether a machine 2 is attached (else the match simulates it).
   bool hasMachine2() const { return blue_ != nullptr; }
+  // Esc and closing the window during a countdown or a running round: asks
+  // "结束本局比赛？" and on Yes stops the round. True when it was stopped.
+  bool askToStopRound();
 
  private:
   void installWindowHandlers();
+  void installStopKeys();
   void fillMaterialBox();
   void startMachines(const AppOptions& options, MachineSource machines);
   void onMaterialChosen();
@@ -73,7 +77,7 @@ class Program {
   void showKeyboardLayout();
 
   ui::ControlModel& model_;
-  QWidget& window_;
+  ui::qt::MainWindow& window_;
   MessageService& messages_;
   // Members go in the reverse of this order: each after everything that
   // uses it. stop() has ended every thread before the first goes.
@@ -92,6 +96,7 @@ class Program {
   std::unique_ptr<KeyboardMachine> keyboard_;
   std::unique_ptr<OpponentBot> red_;
   std::unique_ptr<OpponentBot> blue_;
+  std::unique_ptr<BotReportIn> blueReportsIn_;  // the bot beside the keyboard player
   bool stopped_ = false;
 };
 

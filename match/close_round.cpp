@@ -35,12 +35,26 @@ void MatchEngine::closeRound() {
   }
   model_.setText(Control::标签_结果, std::string(verdict.text));
   model_.setTextColour(Control::标签_结果, verdict.colour);
+  model_.setText(Control::标签_中止, roundStopped_ ? std::string(kRoundStoppedMark) : std::string());
+  model_.setShown(Control::标签_中止, roundStopped_);
+  showGoOn();
   model_.setShown(Control::外形框_结果, true);
   publishRoundResult(verdict);
   preciseDelay(clock_, kResultPauseMs);
   // The program may be closing meanwhile: its machines are about to go.
   if (MatchMachines* machines = machines_.load(); machines && !shuttingDown_) machines->clearReportQueues();
   setState(MatchState::ResultShown);
+}
+
+void MatchEngine::closeStoppedRound() {
+  roundStopped_ = true;
+  stopRequested_ = false;
+  closeRound();
+}
+
+void MatchEngine::showGoOn() {
+  model_.setText(ui::Control::标签_继续提示, prompts_.goOn);
+  model_.setShown(ui::Control::标签_继续提示, !prompts_.goOn.empty());
 }
 
 }  // namespace qiru

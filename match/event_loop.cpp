@@ -5,8 +5,10 @@
 #include <string>
 
 #include "device/side.h"
+#include "match/chord_judgement.h"
 #include "match/key_record.h"
 #include "match/match_engine.h"
+#include "match/online_labels.h"
 #include "match/side_controls.h"
 #include "support/timing.h"
 
@@ -73,17 +75,28 @@ void MatchEngine::processEvent(const KeyEvent& event) {
   SideState& side = sideState(s);
   ++side.keyCount;
   const bool toCheck = side.input.take(event, materials_.ChordCount(side.entryPosition));
+  const bool answered = toCheck && materials_.Matches(side.entryPosition, side.input.names, side.input.chords);
+  const bool wrong =
+      toCheck && !answered && !continuesAnswer(side.input.chords, materials_.AnswerCode(side.entryPosition));
   model_.setText(onlineLabel(s), side.input.names);
-  model_.appendText(keyRecordBox(s), keyRecordLine(side.keyCount, event));
+  markWrongInput(s, wrong);
+  model_.appendText(keyRecordBox(s), keyRecordLine(side.keyCount, event), wrong);
   if (!toCheck) return publishChordJudged(event, ChordOutcome::Cleared);
   model_.setStatusPaneText(ui::Control::状态条1, s - 1, side.input.names + " " + side.input.chords);
-  const bool answered = materials_.Matches(side.entryPosition, side.input.names, side.input.chords);
   publishChordJudged(event, answered ? ChordOutcome::Answered : ChordOutcome::Open);
   if (!answered) return;
   ++side.roundScore;
   model_.setText(scoreLabel(s), std::to_string(side.roundScore));
   publishEntryEnded(s, EntryEnd::Taken);
   answerTaken(s);
+}
+
+void MatchEngine::markWrongInput(std::int32_t s, bool wrong) {
+  bool& marked = wrongInputMarked_[static_cast<std::size_t>(s - 1)];
+  if (marked == wrong) return;
+  marked = wrong;
+  model_.setBackground(onlineLabel(s), wrong ? ui::kWrongChordBackground : kConnectedBackground);
+  model_.setTextColour(onlineLabel(s), wrong ? ui::kWhite : sideColour(s));
 }
 
 void MatchEngine::answerTaken(std::int32_t s) {

@@ -21,6 +21,8 @@ inline constexpr std::string_view kCountdownNote = "准备……";
 inline constexpr int kCountdownSeconds = 3;
 inline constexpr std::string_view kRedLabelCaption = "红方";
 inline constexpr std::string_view kBlueLabelCaption = "蓝方";
+// How often the countdown looks whether the round was stopped.
+inline constexpr std::int32_t kStopLookMs = 50;
 
 }  // namespace
 
@@ -114,20 +116,20 @@ void MatchEngine::onIdleKey(MatchMachines& machines, const KeyEvent& event) {
   // countdown does not write a prompt over the first entry.
   std::lock_guard hold(matchLock_);
   if (state() != MatchState::Idle) return;
-  const auto prompt = [this](std::string_view text) {
-    ui::showTwoLines(model_, ui::Control::超级编辑框_题目1, std::string(text), "");
+  const auto prompt = [this](const std::string& text) {
+    ui::showTwoLines(model_, ui::Control::超级编辑框_题目1, text, "");
   };
   machines.refreshMachineLabels();
-  if (!machines.hasReportedIn(kRedSide)) return prompt(kReportInMachine1);
+  if (!machines.hasReportedIn(kRedSide)) return prompt(prompts_.reportInMachine1);
   if (!machines.hasReportedIn(kBlueSide)) {
-    if (machines.isOpen(kBlueSide)) return prompt(kReportInMachine2);
+    if (machines.isOpen(kBlueSide)) return prompt(prompts_.reportInMachine2);
     // Machine 1 plays alone: machine 2 counts as reported in from the next key.
     machines.simulateMachine2(true);
     machines.refreshMachineLabels();
     return;
   }
   if (event.chord == kStartChord) return startMatch(machines);
-  prompt(kPressStartKey);
+  prompt(prompts_.pressStartKey);
 }
 
 void MatchEngine::startMatch(MatchMachines& machines) {
@@ -136,6 +138,9 @@ void MatchEngine::startMatch(MatchMachines& machines) {
     std::lock_guard hold(matchLock_);
     // A start key from the other machine during the countdown finds it here.
     if (state() != MatchState::Idle || shuttingDown_) return;
+    // A stop asked for in an earlier round is no stop of this one; from the
+    // next line on a stop finds the countdown and is kept.
+    stopRequested_ = false;
     setState(MatchState::CountingDown);
     enableOptionTabs(false);
     if (!prepareMatch()) {
@@ -154,6 +159,8 @@ void MatchEngine::startMatch(MatchMachines& machines) {
     // A material of no entries has closed the round already.
     if (state() != MatchState::CountingDown) return;
     setState(MatchState::Running);
+    // Stopped during the countdown: the countdown has cut itself short.
+    if (stopRequested_) return closeStoppedRound();
     layOut();
     matchStartedAt_ = clock_.nowMs();
     for (SideState& side : sides_) side.shownAt = matchStartedAt_;
@@ -169,8 +176,12 @@ void MatchEngine::startMatch(MatchMachines& machines) {
 
 void MatchEngine::runCountdown() {
   const auto show = [this](std::string_view headline) {
+    if (stopRequested_) return;
     ui::showTwoLines(model_, ui::Control::超级编辑框_题目1, std::string(headline), std::string(kCountdownNote));
-    preciseDelay(clock_, kCountdownStepMs);
+    // In slices, so that a stop need not wait out the countdown.
+    for (std::int32_t waited = 0; waited < kCountdownStepMs && !stopRequested_; waited += kStopLookMs) {
+      preciseDelay(clock_, std::min(kStopLookMs, kCountdownStepMs - waited));
+    }
   };
   show(kCountdownHeadline);
   for (int left = kCountdownSeconds; left >= 1; --left) show(std::to_string(left));
@@ -189,8 +200,9 @@ void MatchEngine::finishRound(MatchMachines& machines) {
     model_.setAlignment(label, ui::Alignment::Centre);
     model_.setText(label, std::string(caption));
   }
-  model_.setText(keyRecordBox(kRedSide), "");
-  model_.setText(keyRecordBox(kBlueSide), "");
+  for (const std::int32_t s : {kRedSide, kBlueSide}) markWrongInput(s, false);
+  // The key logs stay readable until the next round starts.
+  if (!prompts_.idleStatus.empty()) model_.setStatusPaneText(ui::Control::状态条1, 0, prompts_.idleStatus);
   machines.clearReportQueues();
   machines.forgetMachineNumbers();
   // A real machine 2 stays connected; only a simulated one is let go.
@@ -207,7 +219,29 @@ void MatchEngine::showIdleScreen() {
                      relayPromptNote(settings_.memberNumber));
     return;
   }
-  ui::showTwoLines(model_, ui::Control::超级编辑框_题目1, std::string(kIdleHeadline), std::string(kIdleNote));
+  ui::showTwoLines(model_, ui::Control::超级编辑框_题目1, std::string(kIdleHeadline), prompts_.idleNote);
+}
+
+void MatchEngine::setPrompts(MatchPrompts prompts) {
+  std::lock_guard hold(matchLock_);
+  prompts_ = std::move(prompts);
+  if (!prompts_.idleStatus.empty()) model_.setStatusPaneText(ui::Control::状态条1, 0, prompts_.idleStatus);
+}
+
+void MatchEngine::stopRound() {
+  const MatchState seen = state();
+  if (seen != MatchState::CountingDown && seen != MatchState::Running) return;
+  stopRequested_ = true;
+  // The countdown holds the match lock; it sees the request and closes the
+  // round itself as it ends.
+  if (state() == MatchState::CountingDown) return;
+  std::lock_guard hold(matchLock_);
+  if (running() && stopRequested_) closeStoppedRound();
+}
+
+bool MatchEngine::roundStopped() {
+  std::lock_guard hold(matchLock_);
+  return roundStopped_;
 }
 
 void MatchEngine::setState(MatchState state) { state_.store(state); }

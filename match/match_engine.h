@@ -28,7 +28,9 @@
 #include "input/key_event.h"
 #include "match/match_events.h"
 #include "match/match_machines.h"
+#include "match/match_prompts.h"
 #include "match/match_settings.h"
+#include "match/result_texts.h"
 #include "match/side_state.h"
 #include "materials/material_set.h"
 #include "materials/question_bank.h"
@@ -65,12 +67,6 @@ inline constexpr std::int32_t kResultPauseMs = 1000;
 // Chord of the start key: the right hand's I key alone.
 inline constexpr std::string_view kStartChord = ":I";
 
-// Prompts in the red question pane.
-inline constexpr std::string_view kReportInMachine1 = "请一号机按任意键报到！";
-inline constexpr std::string_view kReportInMachine2 = "请二号机按任意键报到！";
-inline constexpr std::string_view kPressStartKey = "请按右I键开始比赛！";
-inline constexpr std::string_view kIdleHeadline = "* 请按任意键准备开始 *";
-inline constexpr std::string_view kIdleNote = "（没有最快，只有更快）";
 inline constexpr std::string_view kHiddenEntry = "……";
 // How long the box about a missing material stays up.
 inline constexpr std::int32_t kNoMaterialMessageMs = 5000;
@@ -109,6 +105,15 @@ class MatchEngine final : public KeyEventSink {
   void processKeyEvent(const KeyEvent& event);
   // The match clock's tick: elapsed time, time limit, flash and time-outs.
   void onTick();
+  // Ends the round now, during its countdown or while it runs, through the
+  // usual close with the scores so far; its result is marked as stopped.
+  // Does nothing at other times. Call it from the window's thread: the
+  // close waits out the result pause there, as a time limit's does.
+  void stopRound();
+  // Whether the round last closed was stopped (false once the next starts).
+  bool roundStopped();
+  // The prompts for machine keys (default: the machines' own wording).
+  void setPrompts(MatchPrompts prompts);
 
   MatchState state() const { return state_.load(); }
   ClockLock& matchLock() { return matchLock_; }
@@ -151,6 +156,8 @@ class MatchEngine final : public KeyEventSink {
   // taken from the readers (or the settling time is over).
   bool settledUpTo(std::int64_t stampUs, bool bothSides, std::int32_t side);
   void answerTaken(std::int32_t s);
+  // The side's input label in red after a wrong chord, until the next.
+  void markWrongInput(std::int32_t s, bool wrong);
   // advance_side.cpp
   void advanceSide(std::int32_t s);
   void showEntry(ui::Control pane, std::int32_t position);
@@ -166,6 +173,8 @@ class MatchEngine final : public KeyEventSink {
   void publishChordJudged(const KeyEvent& event, ChordOutcome outcome);
   void publishEntryEnded(std::int32_t s, EntryEnd end);
   void publishRoundResult(const Verdict& verdict);
+  void closeStoppedRound();
+  void showGoOn();
 
   SideState& sideState(std::int32_t side) { return sides_[static_cast<std::size_t>(side - 1)]; }
   bool sharedEntry() const { return !sidesAdvanceAlone(settings_.mode); }
@@ -195,6 +204,13 @@ class MatchEngine final : public KeyEventSink {
   // not yet noticed its end never takes an event of the next.
   std::atomic<std::uint64_t> round_{0};
   std::atomic<bool> shuttingDown_{false};
+  // Set by stopRound while a round counts down or runs; the countdown or
+  // the stop itself closes the round. Cleared as the next match starts.
+  std::atomic<bool> stopRequested_{false};
+  // Guarded by matchLock_.
+  bool roundStopped_ = false;
+  std::array<bool, 2> wrongInputMarked_{};
+  MatchPrompts prompts_;
 };
 
 // Connects the match clock 时钟1 to onTick and the option boxes' wheel and

@@ -26,6 +26,7 @@ std::string resultLines(const RoundResult& result) {
   std::string lines = controlLine(Control::标签_结果, std::string(result.verdict.text));
   lines += std::string(ui::controlName(Control::标签_结果)) + ".color=" + colour + '\n';
   if (relay) lines += controlLine(Control::标签_局成绩, roundScoreLine(result.scores[0], result.scores[1]));
+  if (result.stopped) lines += controlLine(Control::标签_中止, std::string(kRoundStoppedMark));
   lines += controlLine(Control::标签_红方成绩, std::to_string(shown[0]));
   lines += controlLine(Control::标签_蓝方成绩, std::to_string(shown[1]));
   return lines;
@@ -40,6 +41,7 @@ void MatchPrinter::onRoundEnded(const RoundResult& result) { write(resultLines(r
 void MatchPrinter::write(const std::string& text) {
   std::lock_guard hold(outMutex_);
   out_ << text;
+  if (flush_ == Flush::EachWrite) out_.flush();
 }
 
 }  // namespace qiru

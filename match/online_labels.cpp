@@ -25,6 +25,8 @@ const SideLabels& labelsOf(int side) {
 
 }  // namespace
 
+ui::Colour sideColour(int side) { return labelsOf(side).colour; }
+
 void OnlineLabels::showMachineNumber(int side, std::int32_t machineNumber) {
   const SideLabels& labels = labelsOf(side);
   const bool reportedIn = machineNumber != 0;

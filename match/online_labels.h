@@ -11,10 +11,14 @@
 namespace qiru {
 
 // The labels' text colour while the side's machine has not reported in.
-inline constexpr ui::Colour kNotReportedInColour = 0x606060;
+// Every label keeps 3:1 (large text) against its ground at least.
+inline constexpr ui::Colour kNotReportedInColour = 0x505050;
 // The online label's background while the machine is open, and while it is not.
-inline constexpr ui::Colour kConnectedBackground = 0x80A080;
-inline constexpr ui::Colour kDisconnectedBackground = 0x808080;
+inline constexpr ui::Colour kConnectedBackground = ui::kScoreTileGreen;
+inline constexpr ui::Colour kDisconnectedBackground = 0xD0D0D0;
+
+// The side's own colour, in which its labels show once it has reported in.
+ui::Colour sideColour(int side);
 
 class OnlineLabels final : public MachineLabels {
  public:

@@ -16,6 +16,7 @@ bool MatchEngine::prepareMatch() {
     side.input.clear();
     if (read.newRelayOrMatch) side.teamTotal = 0;
   }
+  roundStopped_ = false;
   resetDisplays();
   settings_ = read.settings;
   eventQueue_.clear();

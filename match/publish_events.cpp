@@ -74,6 +74,7 @@ void MatchEngine::publishRoundResult(const Verdict& verdict) {
   const auto [red, blue] = event.scores;
   event.winner = red == blue ? 0 : (red > blue ? kRedSide : kBlueSide);
   event.verdict = verdict;
+  event.stopped = roundStopped_;
   event.endedAtMs = clock_.nowMs();
   tell(observers_, &MatchObserver::onRoundEnded, event);
 }

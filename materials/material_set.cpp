@@ -121,6 +121,11 @@ std::int32_t MaterialSet::ChordCount(std::int32_t position) const {
   return entry ? entry->chordCount : 0;
 }
 
+std::string_view MaterialSet::AnswerCode(std::int32_t position) const {
+  const MaterialEntry* entry = entryAt(position);
+  return entry ? std::string_view(entry->code) : std::string_view();
+}
+
 void MaterialSet::show(std::string_view caption, std::string text) const {
   if (!messages_) return;
   MessageRequest request;

@@ -69,6 +69,8 @@ class MaterialSet {
 
   // Chords in entry `position`'s code; 0 outside 1..Count().
   std::int32_t ChordCount(std::int32_t position) const;
+  // Entry `position`'s code; empty outside 1..Count().
+  std::string_view AnswerCode(std::int32_t position) const;
 
   // Legal lines the last Parse found (up to where it gave up, if it did).
   std::int32_t legalCount() const { return static_cast<std::int32_t>(legalEntries_.size()); }

@@ -10,7 +10,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libfuzzer-14-dev
   qt6-base-dev qt6-charts-dev libqt6opengl6-dev
-  xvfb xauth fonts-wqy-zenhei imagemagick
+  qt6-translations-l10n
+  xvfb xauth xdotool fonts-wqy-zenhei imagemagick
 )
 
 missing=()

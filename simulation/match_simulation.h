@@ -47,7 +47,7 @@ inline constexpr std::int64_t kSimulationStartMs = 1'700'000'000'000;
 // The fingering scheme must be loaded (loadFingeringScheme) before.
 // Plays the match and writes to `out` each key record line as it is written
 // ("1<TAB>3 EN - F:I") and after each round the result controls
-// ("标签_结果=…", "标签_结果.color=0xC080FF", …). Message boxes go to `err`.
+// ("标签_结果=…", "标签_结果.color=0x865AB2", …). Message boxes go to `err`.
 // Returns 0, or 1 when the match could not be played (the reason in `err`).
 // A box whose text the option boxes refuse is the caller's to check first
 // (optionBoxRefuses).

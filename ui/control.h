@@ -61,9 +61,13 @@ enum class Control : unsigned char {
   外形框_题目,
   选择框_闪灭,
   标签15,
+  // The result panel's lines for people who have not played before: that
+  // the round was stopped, and how to go on.
+  标签_中止,
+  标签_继续提示,
 };
 
-inline constexpr std::size_t kControlCount = static_cast<std::size_t>(Control::标签15) + 1;
+inline constexpr std::size_t kControlCount = static_cast<std::size_t>(Control::标签_继续提示) + 1;
 
 constexpr std::size_t indexOf(Control control) { return static_cast<std::size_t>(control); }
 

@@ -65,9 +65,26 @@ void ControlModel::setTop(Control control, int top) { editGeometry(control, &Rec
 void ControlModel::setWidth(Control control, int width) { editGeometry(control, &Rect::width, width); }
 void ControlModel::setHeight(Control control, int height) { editGeometry(control, &Rect::height, height); }
 
-void ControlModel::appendText(Control control, const std::string& text) {
+void ControlModel::setText(Control control, std::string text) {
+  modify(control, Property::Text, [&](ControlState& state) {
+    if (state.text == text && state.markedLines.empty()) return false;
+    state.text = std::move(text);
+    state.markedLines.clear();
+    return true;
+  });
+}
+
+void ControlModel::appendText(Control control, const std::string& text, bool markLastLine) {
   modify(control, Property::Text, [&](ControlState& state) {
     state.text += text;
+    if (markLastLine) {
+      // Lines end with CR LF: the last line's number is the count of breaks.
+      std::size_t breaks = 0;
+      for (std::size_t at = state.text.find("\r\n"); at != std::string::npos; at = state.text.find("\r\n", at + 2)) {
+        ++breaks;
+      }
+      state.markedLines.push_back(static_cast<int>(breaks));
+    }
     return !text.empty();
   });
 }
@@ -113,6 +130,17 @@ void ControlModel::resizeWindow(Size size) {
 void ControlModel::setChangeListener(ChangeListener listener) {
   std::lock_guard lock(mutex_);
   listener_ = std::move(listener);
+}
+
+int ControlModel::addChangeListener(ChangeListener listener) {
+  std::lock_guard lock(mutex_);
+  moreListeners_.emplace_back(++lastListenerNumber_, std::move(listener));
+  return lastListenerNumber_;
+}
+
+void ControlModel::removeChangeListener(int number) {
+  std::lock_guard lock(mutex_);
+  std::erase_if(moreListeners_, [number](const auto& entry) { return entry.first == number; });
 }
 
 void ControlModel::setHandler(Control control, EventKind kind, EventHandler handler) {

@@ -12,6 +12,7 @@
 #include <map>
 #include <mutex>
 #include <utility>
+#include <vector>
 
 #include "ui/control_change.h"
 #include "ui/control_events.h"
@@ -50,8 +51,10 @@ class ControlModel {
   void setHeight(Control control, int height);
   void setShown(Control c, bool v) { put(c, Property::Shown, &ControlState::shown, v); }
   void setEnabled(Control c, bool v) { put(c, Property::Enabled, &ControlState::enabled, v); }
-  void setText(Control c, std::string v) { put(c, Property::Text, &ControlState::text, std::move(v)); }
-  void appendText(Control control, const std::string& text);
+  void setText(Control control, std::string text);
+  // Appends to an edit box's text; `markLastLine` draws its last line as a
+  // warning.
+  void appendText(Control control, const std::string& text, bool markLastLine = false);
   void setTextColour(Control c, Colour v) { put(c, Property::TextColour, &ControlState::textColour, v); }
   void setBackground(Control c, Colour v) { put(c, Property::Background, &ControlState::background, v); }
   void setFont(Control c, Font v) { put(c, Property::Font, &ControlState::font, std::move(v)); }
@@ -76,7 +79,12 @@ class ControlModel {
   // client area. Then the window's size-changed handler runs.
   void resizeWindow(Size size);
 
+  // The renderer's listener; a new one replaces the old.
   void setChangeListener(ChangeListener listener);
+  // Listeners beside the renderer's (the printer of key records and results):
+  // each hears every change after it. The number takes it off again.
+  int addChangeListener(ChangeListener listener);
+  void removeChangeListener(int number);
 
   // One handler per control and event; a new one replaces the old.
   void setHandler(Control control, EventKind kind, EventHandler handler);
@@ -92,7 +100,10 @@ class ControlModel {
   void modify(Control control, Property property, Change change) {
     std::lock_guard lock(mutex_);
     ControlState& state = states_[indexOf(control)];
-    if (change(state) && listener_) listener_(ControlChange{control, property, state});
+    if (!change(state)) return;
+    const ControlChange made{control, property, state};
+    if (listener_) listener_(made);
+    for (const auto& [number, listener] : moreListeners_) listener(made);
   }
   template <typename T>
   void put(Control control, Property property, T ControlState::*member, T value) {
@@ -108,6 +119,8 @@ class ControlModel {
   mutable std::mutex mutex_;
   std::vector<ControlState> states_;
   ChangeListener listener_;
+  std::vector<std::pair<int, ChangeListener>> moreListeners_;
+  int lastListenerNumber_ = 0;
   std::map<std::pair<Control, EventKind>, EventHandler> handlers_;
 };
 

@@ -39,6 +39,9 @@ struct ControlState {
   // Edit boxes.
   EditStyle editStyle;
   Margins margins;
+  // Lines (0-based) of a multi-line box drawn as warnings: a key log's
+  // wrong chords. A new text clears them.
+  std::vector<int> markedLines;
 
   // Rich edit boxes.
   RichText richText;

@@ -14,17 +14,21 @@ constexpr std::string_view kQuickAnswerPage = "双人抢答赛";
 constexpr std::string_view kTeamRelayPage = "团队接力赛";
 
 constexpr Colour kPanelGrey = 0xECECEC;   // the result panel's captions
-constexpr Colour kScoreGreen = 0x80A080;  // behind the side labels and scores
+constexpr Colour kScoreGreen = kScoreTileGreen;  // behind the side labels and scores
+constexpr Colour kCaptionGreen = 0x406040;       // the panel's captions, on its grey
 constexpr Colour kTimeGreen = 0x00FF00;
-constexpr Colour kOrange = 0x0080FF;
+constexpr Colour kOrange = 0x0064C8;  // readable on the panel's grey (3.4:1)
+constexpr Colour kStoppedRed = 0x0000C0;
+constexpr Colour kHintGrey = 0x404040;
+constexpr Colour kKeyLogGrey = 0x707070;  // 4.9:1 on white
 
 const Look kPageCaption{kBlack, kTransparent, {}, Alignment::Left};
 const Look kResultHeading{kOrange, kPanelGrey, {"", -29, true}, Alignment::Centre};
-const Look kResultCaption{kScoreGreen, kPanelGrey, {"", -19, true}, Alignment::Centre};
+const Look kResultCaption{kCaptionGreen, kPanelGrey, {"", -19, true}, Alignment::Centre};
 const Look kInfoLine{kWhite, kBlack, {"", -14, false}, Alignment::Left};
-const Look kSideLabel{kGrey, kScoreGreen, {"宋体", -29, true}, Alignment::Centre};
-const Look kScore{kGrey, kScoreGreen, {"Times New Roman", -80, true}, Alignment::Centre};
-const Look kKeyLog{kGrey, kWhite, {"宋体", -21, false}, Alignment::Left};
+const Look kSideLabel{kQuietGrey, kScoreGreen, {"宋体", -29, true}, Alignment::Centre};
+const Look kScore{kQuietGrey, kScoreGreen, {"Times New Roman", -80, true}, Alignment::Centre};
+const Look kKeyLog{kKeyLogGrey, kWhite, {"宋体", -21, false}, Alignment::Left};
 const EditStyle kKeyLogStyle{true, true, true};
 
 std::vector<ControlSpec> buildTable() {
@@ -39,7 +43,8 @@ std::vector<ControlSpec> buildTable() {
       {C::标签14, "标签14", K::Label, C::外形框_结果, "", {273, 72, 176, 24}, true, "蓝方总成绩", {}, kResultCaption},
       {C::标签13, "标签13", K::Label, C::外形框_结果, "", {32, 72, 176, 24}, true, "红方总成绩", {}, kResultCaption},
       {C::标签_结果, "标签_结果", K::Label, C::外形框_结果, "", {3, 16, 473, 52}, true, "双方战平！", {}, kResultHeading},
-      {C::外形框_结果, "外形框_结果", K::ShapeBox, C::QiruPK, "", {128, 136, 480, 308}, false, ""},
+      // Taller than the machines' panel by the two lines at its foot.
+      {C::外形框_结果, "外形框_结果", K::ShapeBox, C::QiruPK, "", {128, 136, 480, 372}, false, ""},
       {C::按钮2, "按钮2", K::Button, C::外形框_测试, "", {8, 64, 80, 48}, true, "取题目"},
       {C::外形框_测试, "外形框_测试", K::ShapeBox, C::QiruPK, "", {600, 120, 120, 128}, false, ""},
       {C::按钮1, "按钮1", K::Button, C::外形框_测试, "", {8, 8, 80, 48}, true, "生成"},
@@ -88,6 +93,10 @@ std::vector<ControlSpec> buildTable() {
       {C::外形框_题目, "外形框_题目", K::ShapeBox, C::QiruPK, "", {14, 88, 770, 186}, true, ""},
       {C::选择框_闪灭, "选择框_闪灭", K::CheckBox, C::外形框_闪灭, "", {8, 8, 57, 24}, true, "闪灭："},
       {C::标签15, "标签15", K::Label, C::外形框_结果, "", {3, 152, 473, 56}, true, "VS", {}, kResultHeading},
+      {C::标签_中止, "标签_中止", K::Label, C::外形框_结果, "", {3, 300, 473, 34}, false, "", {},
+       {kStoppedRed, kPanelGrey, {"", -19, true}, Alignment::Centre}},
+      {C::标签_继续提示, "标签_继续提示", K::Label, C::外形框_结果, "", {3, 336, 473, 30}, false, "", {},
+       {kHintGrey, kPanelGrey, {"", -16, false}, Alignment::Centre}},
   };
 }
 

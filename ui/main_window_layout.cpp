@@ -16,6 +16,13 @@ constexpr int kOptionsRightMarginPx = 15; // beyond twice the frame's left margi
 constexpr int kMinMaterialTabWidthPx = 350;
 constexpr int kMinScoreHeightPx = 100;
 constexpr int kKeyLogBottomMarginPx = 40; // above the status bar, title bar included
+// Three lines of the key logs' font with the box's frame: the scores give
+// up height for them before they go below their own least height.
+constexpr int kMinKeyLogHeightPx = 90;
+// The score digits fill their tile as the table's font fills its tile
+// (height 80 in 114).
+constexpr int kScoreFontPerTileHeight = 80;
+constexpr int kScoreTileHeightOfFont = 114;
 
 void setWidths(ControlModel& model, std::initializer_list<Control> controls, int width) {
   for (const Control control : controls) model.setWidth(control, width);
@@ -62,9 +69,15 @@ void layOutSideColumns(ControlModel& model, Size window) {
   const int scoreTop =
       model.geometry(C::标签_一号机在线).top + model.geometry(C::标签_二号机在线).height + kGapPx;
   setTops(model, {C::标签_一号机成绩, C::标签_二号机成绩}, scoreTop);
-  const int scoreHeight = std::max((window.height - scoreTop) * 5 / 9, kMinScoreHeightPx);
-  model.setHeight(C::标签_一号机成绩, scoreHeight);
-  model.setHeight(C::标签_二号机成绩, scoreHeight);
+  const int belowScores = kGapPx + model.geometry(C::状态条1).height + kKeyLogBottomMarginPx + kMinKeyLogHeightPx;
+  const int scoreHeight = std::max(std::min((window.height - scoreTop) * 5 / 9, window.height - scoreTop - belowScores),
+                                   kMinScoreHeightPx);
+  for (const Control score : {C::标签_一号机成绩, C::标签_二号机成绩}) {
+    model.setHeight(score, scoreHeight);
+    Font font = model.get(score, &ControlState::font);
+    font.height = -scoreHeight * kScoreFontPerTileHeight / kScoreTileHeightOfFont;
+    model.setFont(score, font);
+  }
   const int keyLogTop = model.geometry(C::标签_一号机成绩).bottom() + kGapPx;
   setTops(model, {C::编辑框_一号机按键, C::编辑框_二号机按键}, keyLogTop);
 

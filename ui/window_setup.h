@@ -7,7 +7,9 @@
 
 namespace qiru::ui {
 
-inline constexpr Size kMainWindowMinimumSize{720, 500};
+// Small enough for a laptop, large enough that the key logs show three
+// lines and every tab of the mode tabs shows.
+inline constexpr Size kMainWindowMinimumSize{770, 590};
 
 void setUpMainWindow(ControlModel& model);
 

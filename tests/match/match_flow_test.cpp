@@ -5,6 +5,7 @@
 
 #include "match/key_record.h"
 #include "match/match_engine.h"
+#include "match/online_labels.h"
 #include "match/result_texts.h"
 #include "support/clock_thread.h"
 #include "tests/match/match_rig.h"
@@ -164,12 +165,13 @@ TEST_F(MatchFlow, RaceToFinishClosesWhenOneSidePassesItsLastEntry) {
   // Only the confirm key ends the result.
   key(2, "A:");
   EXPECT_EQ(engine.state(), MatchState::ResultShown);
+  const std::string redLog = model.text(keyRecordBox(1));
   confirm(2);
   EXPECT_EQ(engine.state(), MatchState::Idle);
   EXPECT_FALSE(model.shown(Control::外形框_结果));
   EXPECT_EQ(headline(Control::超级编辑框_题目1), kIdleHeadline);
   EXPECT_EQ(note(Control::超级编辑框_题目1), kIdleNote);
-  EXPECT_EQ(model.text(keyRecordBox(1)), "");
+  EXPECT_EQ(model.text(keyRecordBox(1)), redLog) << "the key log stays readable until the next round starts";
   EXPECT_TRUE(model.get(Control::QiruPK, &ui::ControlState::enabled));
   EXPECT_TRUE(model.get(Control::选择夹_模式, &ui::ControlState::enabled));
   EXPECT_FALSE(machines.hasReportedIn(1)) << "the next pair reports in again";
@@ -191,6 +193,54 @@ TEST_F(MatchFlow, StopInTheResultPauseEndsTheWorkerBeforeItReturns) {
   key(1, ":I");
   waitMs(5 * kCountdownStepMs);
   EXPECT_NE(engine.state(), MatchState::Running);
+}
+
+TEST_F(MatchFlow, AStoppedRoundClosesAtOnceWithTheScoresSoFar) {
+  start(MatchMode::RaceToFinish, Control::编辑框_争先, "20");
+  answer(1);
+  answer(1);
+  answer(2);
+  const std::int64_t stoppedAt = clock.nowMs();
+  engine.stopRound();
+  EXPECT_EQ(engine.state(), MatchState::ResultShown);
+  EXPECT_EQ(clock.nowMs() - stoppedAt, kResultPauseMs) << "only the result pause";
+  EXPECT_EQ(model.text(Control::标签_结果), "本局红方获胜！");
+  EXPECT_EQ(model.text(Control::标签_红方成绩), "2");
+  EXPECT_EQ(model.text(Control::标签_蓝方成绩), "1");
+  EXPECT_TRUE(model.shown(Control::标签_中止));
+  EXPECT_EQ(model.text(Control::标签_中止), kRoundStoppedMark);
+  EXPECT_TRUE(engine.roundStopped());
+  EXPECT_EQ(model.get(Control::时钟1, &ui::ControlState::timerPeriodMs), 0);
+
+  // No round runs: a stop does nothing, and the next round is a whole one.
+  engine.stopRound();
+  EXPECT_EQ(engine.state(), MatchState::ResultShown);
+  confirm(1);
+  engine.stopRound();
+  EXPECT_EQ(engine.state(), MatchState::Idle);
+  start(MatchMode::RaceToFinish, Control::编辑框_争先, "20");
+  EXPECT_EQ(model.text(keyRecordBox(1)), kRedKeyRecordHeading) << "a new round starts a new key log";
+  EXPECT_FALSE(engine.roundStopped());
+  for (int i = 0; i < 20; ++i) answer(2);
+  waitFor(MatchState::ResultShown);
+  EXPECT_FALSE(model.shown(Control::标签_中止));
+  EXPECT_FALSE(engine.roundStopped());
+}
+
+TEST_F(MatchFlow, AStopDuringTheCountdownCutsItShort) {
+  machines.reportBothIn();
+  model.setCurrentPage(Control::选择夹_模式, static_cast<int>(MatchMode::QuickAnswer));
+  {
+    ClockThread starter(clock, [this] { key(1, ":I"); });
+    waitMs(kCountdownStepMs + kCountdownStepMs / 2);
+    ASSERT_EQ(engine.state(), MatchState::CountingDown);
+    engine.stopRound();
+  }
+  waitFor(MatchState::ResultShown);
+  EXPECT_LT(clock.nowMs() - kRigStartMs, 3 * kCountdownStepMs + kResultPauseMs) << "the countdown ran on";
+  EXPECT_EQ(model.text(Control::标签_结果), "本局双方战平！");
+  EXPECT_TRUE(model.shown(Control::标签_中止));
+  EXPECT_TRUE(engine.roundStopped());
 }
 
 TEST_F(MatchFlow, UnansweredEntriesTimeOutAndAQuietRoundIsADraw) {
@@ -286,6 +336,38 @@ TEST_F(PairFlow, MultiChordEntriesAnswerOnlyInOrder) {
   waitMs(testing::kWorkerTurnMs);
   EXPECT_EQ(engine.side(1).roundScore, 1);
   EXPECT_EQ(engine.side(1).entryPosition, 2);
+}
+
+// A wrong chord turns the side's input label red until its next chord and
+// draws its key log line in red; the line's text is the usual one.
+TEST_F(PairFlow, AWrongChordIsMarkedUntilTheNextChord) {
+  start(MatchMode::RaceToFinish, Control::编辑框_争先, "20");
+  const auto chords = answers.chordsOf(engine.shownEntry(1).text);
+  const auto background = [&] { return model.get(Control::标签_一号机在线, &ui::ControlState::background); };
+  const auto marked = [&] { return model.get(keyRecordBox(1), &ui::ControlState::markedLines); };
+  key(1, chords[0]);
+  waitMs(testing::kWorkerTurnMs);
+  EXPECT_NE(background(), ui::kWrongChordBackground) << "the first chord of the answer is right";
+  EXPECT_TRUE(marked().empty());
+
+  key(1, "X:");
+  waitMs(testing::kWorkerTurnMs);
+  EXPECT_EQ(background(), ui::kWrongChordBackground);
+  EXPECT_EQ(model.get(Control::标签_一号机在线, &ui::ControlState::textColour), ui::kWhite);
+  EXPECT_EQ(marked(), std::vector<int>{2}) << "line 0 is the heading, line 1 the first chord";
+  EXPECT_TRUE(model.text(keyRecordBox(1)).ends_with("\r\n2 X: - X:"));
+
+  key(1, chords[0]);  // starts the entry again: right
+  waitMs(testing::kWorkerTurnMs);
+  EXPECT_EQ(background(), kConnectedBackground);
+  EXPECT_EQ(model.get(Control::标签_一号机在线, &ui::ControlState::textColour), sideColour(1));
+  confirm();  // clears the answer: neither right nor wrong
+  key(1, chords[0]);
+  key(1, chords[1]);
+  waitMs(testing::kWorkerTurnMs);
+  EXPECT_EQ(engine.side(1).roundScore, 1);
+  EXPECT_EQ(marked(), std::vector<int>{2});
+  EXPECT_NE(background(), ui::kWrongChordBackground);
 }
 
 }  // namespace

@@ -19,10 +19,10 @@ TEST(OnlineLabels, ShowEachSidesMachine) {
     ui::Colour colour;
   };
   const Case cases[] = {
-      {1, 12345, Control::标签_一号机在线, Control::标签_一号机成绩, "红方：12345", 0x0000FF},
-      {1, 0, Control::标签_一号机在线, Control::标签_一号机成绩, "红方", 0x606060},
-      {2, 99999, Control::标签_二号机在线, Control::标签_二号机成绩, "蓝方：99999", 0xFF0000},
-      {2, 0, Control::标签_二号机在线, Control::标签_二号机成绩, "蓝方", 0x606060},
+      {1, 12345, Control::标签_一号机在线, Control::标签_一号机成绩, "红方：12345", ui::kRedSideColour},
+      {1, 0, Control::标签_一号机在线, Control::标签_一号机成绩, "红方", kNotReportedInColour},
+      {2, 99999, Control::标签_二号机在线, Control::标签_二号机成绩, "蓝方：99999", ui::kBlueSideColour},
+      {2, 0, Control::标签_二号机在线, Control::标签_二号机成绩, "蓝方", kNotReportedInColour},
   };
   ui::ControlModel model;
   OnlineLabels labels(model);
@@ -39,10 +39,10 @@ TEST(OnlineLabels, BackgroundShowsTheConnection) {
   OnlineLabels labels(model);
   labels.showConnected(1, true);
   labels.showConnected(2, false);
-  EXPECT_EQ(model.get(Control::标签_一号机在线, &ui::ControlState::background), 0x80A080u);
-  EXPECT_EQ(model.get(Control::标签_二号机在线, &ui::ControlState::background), 0x808080u);
+  EXPECT_EQ(model.get(Control::标签_一号机在线, &ui::ControlState::background), kConnectedBackground);
+  EXPECT_EQ(model.get(Control::标签_二号机在线, &ui::ControlState::background), kDisconnectedBackground);
   labels.showConnected(1, false);
-  EXPECT_EQ(model.get(Control::标签_一号机在线, &ui::ControlState::background), 0x808080u);
+  EXPECT_EQ(model.get(Control::标签_一号机在线, &ui::ControlState::background), kDisconnectedBackground);
 }
 
 }  // namespace

@@ -10,9 +10,9 @@ namespace {
 
 TEST(ResultTexts, TheScoresAloneDecide) {
   EXPECT_EQ(judge(0, 0, kRoundVerdicts), (Verdict{"本局双方战平！", 0x008000}));
-  EXPECT_EQ(judge(7, 6, kRoundVerdicts), (Verdict{"本局红方获胜！", 0xC080FF}));
+  EXPECT_EQ(judge(7, 6, kRoundVerdicts), (Verdict{"本局红方获胜！", kRedAheadColour}));
   EXPECT_EQ(judge(2, 3, kRoundVerdicts), (Verdict{"本局蓝方获胜！", 0xC06000}));
-  EXPECT_EQ(judge(7, 6, kRelayFinalVerdicts), (Verdict{"最终成绩：红方团队胜！", 0xC080FF}));
+  EXPECT_EQ(judge(7, 6, kRelayFinalVerdicts), (Verdict{"最终成绩：红方团队胜！", kRedAheadColour}));
   EXPECT_EQ(judge(4, 4, kRelayFinalVerdicts), (Verdict{"最终成绩：双方握手言和！", 0x008000}));
   EXPECT_EQ(judge(1, 4, kRelayInterimVerdicts), (Verdict{"蓝方暂时领先……", 0xC06000}));
 }

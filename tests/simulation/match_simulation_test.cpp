@@ -110,7 +110,7 @@ TEST(MatchSimulation, MachineOneAloneAgainstASimulatedMachineTwo) {
   const Played played = simulate(options);
   ASSERT_EQ(played.status, 0) << played.err;
   EXPECT_EQ(played.out.find("2\t"), std::string::npos) << "blue's box keeps only its heading";
-  EXPECT_NE(played.out.find("标签_结果=本局红方获胜！\n标签_结果.color=0xC080FF\n标签_红方成绩=20\n标签_蓝方成绩=0\n"),
+  EXPECT_NE(played.out.find("标签_结果=本局红方获胜！\n标签_结果.color=0x865AB2\n标签_红方成绩=20\n标签_蓝方成绩=0\n"),
             std::string::npos)
       << played.out;
 }

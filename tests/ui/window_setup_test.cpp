@@ -16,7 +16,7 @@ TEST(WindowSetup, PreparesTheQuestionFrameAndTheTextFormats) {
   setUpMainWindow(model);
 
   model.resizeWindow({100, 100});
-  EXPECT_EQ(model.geometry(C::QiruPK), (Rect{50, 10, 720, 500}));
+  EXPECT_EQ(model.geometry(C::QiruPK), (Rect{50, 10, 770, 590}));
 
   EXPECT_EQ(model.geometry(C::标签_时间), (Rect{2, 2, 160, 24}));
   EXPECT_EQ(model.geometry(C::标签_辅助信息1).top, 2);

@@ -7,7 +7,10 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTabBar>
 #include <QTest>
+#include <QTextBlock>
 #include <QWheelEvent>
 #include <thread>
 
@@ -110,7 +113,8 @@ class MainWindowTest : public QObject {
     QTest::addColumn<QSize>("client");
     QTest::newRow("start") << QSize(794, 671);
     QTest::newRow("wide") << QSize(1200, 800);
-    QTest::newRow("smallest") << QSize(714, 471);
+    QTest::newRow("smallest") << QSize(kMainWindowMinimumSize.width - kWindowFrameSize.width,
+                                       kMainWindowMinimumSize.height - kWindowFrameSize.height);
   }
   void layoutFollowsResizes() {
     QFETCH(QSize, client);
@@ -124,6 +128,10 @@ class MainWindowTest : public QObject {
     QCOMPARE(w.widget(Control::外形框_选项)->width(), width - 2 * 14 - 15);
     QVERIFY(w.widget(Control::选择夹_素材)->width() >= 350);
     QVERIFY(w.widget(Control::标签_一号机成绩)->height() >= 100);
+    // Every mode tab shows whole, without scroll arrows.
+    QWidget* modes = w.widget(Control::选择夹_模式);
+    auto* bar = modes->findChild<QTabBar*>();
+    QVERIFY(bar->sizeHint().width() <= modes->width());
     // The status bar docked at the client area's bottom.
     QCOMPARE(w.widget(Control::状态条1)->geometry().bottom(), client.height() - 1);
     for (const ControlSpec& spec : controlTable()) {
@@ -134,12 +142,13 @@ class MainWindowTest : public QObject {
 
   void refusesToShrinkBelowTheMinimum() {
     Window w;
-    QCOMPARE(w.window.minimumSize(), QSize(720 - kWindowFrameSize.width, 500 - kWindowFrameSize.height));
+    QCOMPARE(w.window.minimumSize(), QSize(kMainWindowMinimumSize.width - kWindowFrameSize.width,
+                                           kMainWindowMinimumSize.height - kWindowFrameSize.height));
     w.window.resize(600, 400);
     w.settle();
     QCOMPARE(w.window.size(), w.window.minimumSize());
-    QCOMPARE(w.model.geometry(Control::QiruPK).width, 720);
-    QCOMPARE(w.model.geometry(Control::QiruPK).height, 500);
+    QCOMPARE(w.model.geometry(Control::QiruPK).width, kMainWindowMinimumSize.width);
+    QCOMPARE(w.model.geometry(Control::QiruPK).height, kMainWindowMinimumSize.height);
   }
 
   void wheelAndSpinButtonsStepTheBoxes_data() {
@@ -231,6 +240,28 @@ class MainWindowTest : public QObject {
     w.settle();
     QCOMPARE(w.model.get(Control::组合框_素材, &ControlState::currentItem), 1);
     QCOMPARE(changes, 1);
+  }
+
+  // A marked key log line is drawn red; lines appended after it are not,
+  // and a new text starts without marks.
+  void markedKeyLogLinesAreRed() {
+    Window w;
+    w.model.setText(Control::编辑框_一号机按键, "红方按键记录：");
+    w.model.appendText(Control::编辑框_一号机按键, "\r\n1 X: - X:", true);
+    w.model.appendText(Control::编辑框_一号机按键, "\r\n2 A: - A:");
+    w.settle();
+    auto* log = qobject_cast<QPlainTextEdit*>(w.widget(Control::编辑框_一号机按键));
+    const auto colourOfLine = [log](int line) {
+      QTextCursor cursor(log->document()->findBlockByNumber(line));
+      cursor.movePosition(QTextCursor::NextCharacter);
+      return cursor.charFormat().foreground().color();
+    };
+    QCOMPARE(log->document()->blockCount(), 3);
+    QCOMPARE(colourOfLine(1), qt::toQColor(kWrongChordLineColour));
+    QVERIFY(colourOfLine(2) != qt::toQColor(kWrongChordLineColour));
+    w.model.setText(Control::编辑框_一号机按键, "红方按键记录：\r\n1 X: - X:");
+    w.settle();
+    QVERIFY(colourOfLine(1) != qt::toQColor(kWrongChordLineColour));
   }
 };
 

@@ -135,7 +135,7 @@ extern const Command kLayoutCommand{
     "by TABs. Positions are relative to the control's parent.\n"
     "STATE is the match state (Idle, Running, CountingDown, Closing, ResultShown;\n"
     "Idle when omitted); MODE the match mode: 0 双人计时赛 (default), 1 双人争先赛,\n"
-    "2 双人抢答赛, 3 团队接力赛. A size below 720 x 500 is laid out at the minimum.\n"
+    "2 双人抢答赛, 3 团队接力赛. A size below 770 x 590 is laid out at the minimum.\n"
     "Exit status 2 when the arguments cannot be read.",
     runLayout,
 };

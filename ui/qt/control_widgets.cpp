@@ -211,7 +211,7 @@ void ControlWidgets::applyText(Control control, QWidget* widget, const ControlSt
   } else if (auto* line = qobject_cast<QLineEdit*>(widget)) {
     if (line->text() != toQString(state.text)) line->setText(toQString(state.text));
   } else if (auto* log = dynamic_cast<KeyLogBox*>(widget)) {
-    log->showText(state.text);
+    log->showText(state.text, state.markedLines);
   } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
     button->setText(toQString(state.text));
   } else if (auto* check = qobject_cast<QCheckBox*>(widget)) {

@@ -43,6 +43,10 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+  if (!closed_ && mayClose_ && !mayClose_()) {
+    event->ignore();
+    return;
+  }
   if (!closed_) {
     closed_ = true;
     model_.deliver(Control::QiruPK, EventKind::AboutToBeDestroyed);

@@ -30,6 +30,9 @@ class MainWindow final : public QWidget {
   const ControlWidgets& controls() const { return widgets_; }
   // Applies the changes queued so far, now (the GUI thread only).
   void applyPendingChanges();
+  // Asked when the user closes the window: false keeps it open (a round is
+  // running and the user chose to go on).
+  void setCloseGuard(std::function<bool()> mayClose) { mayClose_ = std::move(mayClose); }
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -49,6 +52,7 @@ class MainWindow final : public QWidget {
   std::mutex pendingMutex_;
   std::deque<PendingChange> pending_;  // guarded by pendingMutex_
   bool closed_ = false;
+  std::function<bool()> mayClose_;
 };
 
 }  // namespace qiru::ui::qt

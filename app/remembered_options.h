@@ -1,0 +1,17 @@
+#pragma once
+// The match options the user chose (mode tab, material, every count, the
+// flash option), kept between runs in the same settings file as the
+// window's place, so that a trainer need not set them up at every start.
+// The command line's match options are applied after them and so win.
+
+#include "app/program.h"
+#include "ui/control_model.h"
+
+namespace qiru::app {
+
+// Fills the boxes from what was kept; a kept material that is no longer in
+// the material box leaves the box's choice alone (the first material).
+void restoreMatchOptions(ui::ControlModel& model, Program& program);
+void rememberMatchOptions(const ui::ControlModel& model);
+
+}  // namespace qiru::app

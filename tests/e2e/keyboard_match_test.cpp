@@ -1,0 +1,107 @@
+// A person at the keyboard plays machine 1 against a bot, with nothing but
+// the window and its keys: any key reports in, "," (right I) starts, the
+// bot reports in, plays and wins, A with "," (EN) confirms, and the next
+// round starts the same way. The results come out on standard output.
+
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QString>
+
+#include "tests/e2e/display_session.h"
+
+namespace qiru::e2e {
+namespace {
+
+const QString kBlueWins = QStringLiteral("标签_结果=本局蓝方获胜！");
+// The whole check of one round, from the report-in key to the result.
+constexpr int kRoundDeadlineMs = 20000;
+// How long a start key gets before it is struck again: the bot's report-in
+// may not have got through when the first came.
+constexpr int kStartKeyPatienceMs = 2500;
+
+// The caption of the question before a round is stopped.
+const QString kStopCaption = QStringLiteral("提示");
+constexpr int kBoxWaitMs = 5000;
+constexpr int kNoBoxWaitMs = 1000;
+
+QString material() { return QString::fromUtf8(QIRU_SOURCE_DIR "/data/比赛题库/1.基础/单音节.txt"); }
+
+// Strikes "," until the output holds `text` `times` times (a start key
+// struck while the match waits for machine 2 only asks for it again).
+bool startUntil(DisplaySession& session, const QString& text, int times) {
+  QElapsedTimer timer;
+  timer.start();
+  while (timer.elapsed() < kRoundDeadlineMs) {
+    session.tapKey(QStringLiteral("comma"));
+    if (session.waitForOutput(text, times, kStartKeyPatienceMs)) return true;
+  }
+  return false;
+}
+
+bool startAndAwaitResult(DisplaySession& session, int results) { return startUntil(session, kBlueWins, results); }
+
+// The bot's first key record line of a round.
+const QString kBotsFirstKey = QStringLiteral("2\t1 ");
+
+class KeyboardMatchTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!displayToolsPresent()) GTEST_SKIP() << "Xvfb and xdotool are needed (scripts/setup-debian.sh)";
+    ASSERT_TRUE(session.started()) << "Xvfb did not start";
+  }
+  void TearDown() override {
+    if (HasFailure()) session.saveScreen(QStringLiteral("window_e2e_failure.png"));
+  }
+  DisplaySession session;
+};
+
+TEST_F(KeyboardMatchTest, APersonAtTheKeyboardPlaysABotRoundAfterRound) {
+  ASSERT_TRUE(session.startProgram({QStringLiteral("--opponent"), QStringLiteral("cpm=600"),
+                                    QStringLiteral("--print-results"), QStringLiteral("--mode"), QStringLiteral("1"),
+                                    QStringLiteral("--entries"), QStringLiteral("5"), QStringLiteral("--material"),
+                                    material()}))
+      << "no window";
+  session.tapKey(QStringLiteral("a"));  // reports machine 1 in
+  ASSERT_TRUE(startAndAwaitResult(session, 1)) << session.output().toStdString();
+  const QString first = session.output();
+  EXPECT_TRUE(first.contains(QStringLiteral("标签_蓝方成绩=5"))) << first.toStdString();
+  EXPECT_TRUE(first.contains(QStringLiteral("标签_红方成绩=0"))) << first.toStdString();
+  EXPECT_TRUE(first.contains(QStringLiteral("2\t5 "))) << "the bot's fifth key record line\n" << first.toStdString();
+
+  // EN (left F with right I: A and "," together) returns to idle; "," then
+  // reports machine 1 in again and starts the next round.
+  session.strikeChord({QStringLiteral("a"), QStringLiteral("comma")});
+  ASSERT_TRUE(startAndAwaitResult(session, 2)) << session.output().toStdString();
+}
+
+TEST_F(KeyboardMatchTest, EscStopsARunningRoundWithTheScoresSoFar) {
+  // A slow bot: the round would take minutes.
+  ASSERT_TRUE(session.startProgram({QStringLiteral("--opponent"), QStringLiteral("cpm=60"),
+                                    QStringLiteral("--print-results"), QStringLiteral("--mode"), QStringLiteral("1"),
+                                    QStringLiteral("--entries"), QStringLiteral("50"), QStringLiteral("--material"),
+                                    material()}))
+      << "no window";
+  // No round runs: Esc asks nothing.
+  session.tapKey(QStringLiteral("Escape"));
+  EXPECT_FALSE(session.answerBox(kStopCaption, QStringLiteral("Escape"), kNoBoxWaitMs)) << "asked with no round";
+
+  session.tapKey(QStringLiteral("a"));
+  ASSERT_TRUE(startUntil(session, kBotsFirstKey, 1)) << "the round did not start\n" << session.output().toStdString();
+
+  session.tapKey(QStringLiteral("Escape"));
+  ASSERT_TRUE(session.answerBox(kStopCaption, QStringLiteral("Return"), kBoxWaitMs)) << "no question";
+  ASSERT_TRUE(session.waitForOutput(QStringLiteral("标签_中止="), 1, kBoxWaitMs)) << session.output().toStdString();
+  const QString out = session.output();
+  EXPECT_TRUE(out.contains(QStringLiteral("标签_结果=本局蓝方获胜！"))) << out.toStdString();
+  EXPECT_TRUE(out.contains(QStringLiteral("标签_红方成绩=0"))) << out.toStdString();
+  EXPECT_FALSE(out.contains(QStringLiteral("标签_蓝方成绩=50"))) << "the round ended early\n" << out.toStdString();
+
+  // The next round starts as ever, and runs to its end unmarked.
+  session.strikeChord({QStringLiteral("a"), QStringLiteral("comma")});
+  ASSERT_TRUE(startUntil(session, kBotsFirstKey, 2)) << session.output().toStdString();
+  EXPECT_EQ(session.output().count(QStringLiteral("标签_中止=")), 1);
+}
+
+}  // namespace
+}  // namespace qiru::e2e
