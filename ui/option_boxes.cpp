@@ -89,18 +89,12 @@ bool acceptsText(const OptionBox& option, std::string_view text) {
          valueInSteps(option, text) <= option.upper + kLimitTolerance;
 }
 
-bool withinLimits(const OptionBox& option, std::string_view text) {
-  const double value = valueInSteps(option, text);
-  return value >= option.lower - kLimitTolerance && value <= option.upper + kLimitTolerance;
-}
-
 std::optional<std::string> refusalOf(Control box, std::string_view text) {
   const std::optional<OptionBox> option = findOptionBox(box);
-  if (!option || (acceptsText(*option, text) && withinLimits(*option, text) && !text.empty())) return std::nullopt;
-  const std::string limits = option->tenths ? "a number from " + textOf(*option, option->lower) + " to " +
-                                                  textOf(*option, option->upper) + " seconds"
-                                            : "a whole number from " + textOf(*option, option->lower) + " to " +
-                                                  textOf(*option, option->upper);
+  if (!option || (!text.empty() && acceptsText(*option, text) && valueInSteps(*option, text) > 0)) return std::nullopt;
+  const std::string upper = textOf(*option, option->upper);
+  const std::string limits =
+      option->tenths ? "a number of seconds above 0 and up to " + upper : "a whole number from 1 to " + upper;
   return "takes " + limits + ", not \"" + std::string(text) + "\"";
 }
 

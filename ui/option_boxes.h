@@ -31,13 +31,11 @@ std::optional<OptionBox> findOptionBox(Control control);
 // start of a larger one.
 bool acceptsText(const OptionBox& option, std::string_view text);
 
-// Whether the text's value lies within the box's limits, the values its spin
-// buttons reach.
-bool withinLimits(const OptionBox& option, std::string_view text);
-
 // Why a value given for the box from outside the window (a command-line
 // option) is refused, as "takes a whole number from 1 to 30, not "35792"":
-// it is not the box's kind of number or lies outside its limits. None when
+// it is not the box's kind of number, not above zero, or above the box's
+// upper limit. A value below the spin buttons' lowest is taken, as typed
+// into the window it is: a short round for practice or a test. None when
 // the box takes it, or the control is no option box.
 std::optional<std::string> refusalOf(Control box, std::string_view text);
 

@@ -100,11 +100,11 @@ TEST(CommandLineTest, WrongCommandLinesSayWhatIsWrong) {
       // with them (35,792 minutes once overflowed the round's milliseconds).
       {{"--minutes", "35792"}, "--minutes takes a whole number from 1 to 30, not \"35792\""},
       {{"--minutes", "0"}, "--minutes takes a whole number from 1 to 30"},
-      {{"--mode", "1", "--entries", "7158279"}, "--entries takes a whole number from 20 to 200"},
-      {{"--mode", "3", "--entries", "60"}, "--entries takes a whole number from 10 to 50"},
-      {{"--mode", "3", "--members", "0"}, "--members takes a whole number from 2 to 10"},
-      {{"--flash", "9"}, "--flash takes a number from 0.3 to 5 seconds, not \"9\""},
-      {{"--flash", "0.2"}, "--flash takes a number from 0.3 to 5 seconds"},
+      {{"--mode", "1", "--entries", "7158279"}, "--entries takes a whole number from 1 to 200"},
+      {{"--mode", "3", "--entries", "60"}, "--entries takes a whole number from 1 to 50"},
+      {{"--mode", "3", "--members", "0"}, "--members takes a whole number from 1 to 10"},
+      {{"--flash", "9"}, "--flash takes a number of seconds above 0 and up to 5, not \"9\""},
+      {{"--flash", "0"}, "--flash takes a number of seconds above 0 and up to 5"},
       {{"--entries", "2x"}, "not \"2x\""},
       {{"--minutes", ""}, "--minutes takes a whole number"},
   };

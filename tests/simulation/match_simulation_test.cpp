@@ -55,10 +55,10 @@ TEST(MatchSimulation, OptionsOutsideTheirBoxesLimitsAreRefused) {
       {MatchMode::TimedRace, &SimulationOptions::minutes, "30", std::nullopt},
       {MatchMode::TimedRace, &SimulationOptions::minutes, "35792",
        "--minutes takes a whole number from 1 to 30, not \"35792\""},
-      {MatchMode::QuickAnswer, &SimulationOptions::entries, "7158279", "--entries takes a whole number from 20 to 200, not \"7158279\""},
-      {MatchMode::TeamRelay, &SimulationOptions::members, "0", "--members takes a whole number from 2 to 10, not \"0\""},
+      {MatchMode::QuickAnswer, &SimulationOptions::entries, "7158279", "--entries takes a whole number from 1 to 200, not \"7158279\""},
+      {MatchMode::TeamRelay, &SimulationOptions::members, "0", "--members takes a whole number from 1 to 10, not \"0\""},
       {MatchMode::TeamRelay, &SimulationOptions::flashSeconds, "5", std::nullopt},
-      {MatchMode::TeamRelay, &SimulationOptions::flashSeconds, "0.29", "--flash takes a number from 0.3 to 5 seconds, not \"0.29\""},
+      {MatchMode::TeamRelay, &SimulationOptions::flashSeconds, "0.0", "--flash takes a number of seconds above 0 and up to 5, not \"0.0\""},
   };
   for (const Case& c : cases) {
     SimulationOptions options = quickOptions(c.mode);
