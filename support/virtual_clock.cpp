@@ -20,8 +20,11 @@ constexpr std::int64_t kNoDeadlineMs = std::numeric_limits<std::int64_t>::max();
 
 thread_local ClockParticipant* tParticipant = nullptr;
 
+// A virtual clock may stand before 1970 (a negative time): the room left
+// below kNoDeadlineMs is then more than int64 holds, so it is compared
+// without being computed.
 std::int64_t deadlineAfter(std::int64_t nowMs, std::int64_t timeoutMs) {
-  if (timeoutMs < 0 || timeoutMs > kNoDeadlineMs - nowMs) return kNoDeadlineMs;
+  if (timeoutMs < 0 || (nowMs > 0 && timeoutMs > kNoDeadlineMs - nowMs)) return kNoDeadlineMs;
   return nowMs + timeoutMs;
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -33,6 +34,19 @@ TEST(VirtualClock, WaitsAloneMoveTimeByTheirTimeout) {
   EXPECT_TRUE(event.wait(50)) << "a set event is taken at once";
   EXPECT_FALSE(event.wait(0)) << "and the wait that took it reset it";
   EXPECT_EQ(clock.nowMs(), before);
+}
+
+// A clock started before 1970 (a report log whose first time is small)
+// waits as any other: the deadline of a wait without end once overflowed
+// there, and the wait never came back.
+TEST(VirtualClock, AClockBefore1970WaitsAsAnyOther) {
+  VirtualClock clock(-1);
+  clock.sleepFor(5);
+  EXPECT_EQ(clock.nowMs(), 4);
+  VirtualClock farBack(std::numeric_limits<std::int64_t>::min() / 2);
+  ClockEvent event(farBack);
+  EXPECT_FALSE(event.wait(10));
+  EXPECT_EQ(farBack.nowMs(), std::numeric_limits<std::int64_t>::min() / 2 + 10);
 }
 
 struct Stamp {
