@@ -6,6 +6,8 @@
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$root/scripts/setup-debian.sh"
+# shellcheck source=scripts/compiler-cache.sh
+. "$root/scripts/compiler-cache.sh"
 
 # The test programs that start threads of their own: every *_threads_test,
 # the clocks and the window model (written from several threads at once).

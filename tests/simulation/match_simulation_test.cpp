@@ -156,8 +156,8 @@ TEST(MatchSimulation, TheFirstToFinishTakesEverySharedEntry) {
 
 TEST(BotStyle, ParsesPlayersAndExplainsMistakes) {
   std::string error;
-  EXPECT_EQ(parseBotStyle("cpm=120,errors=0.25", error), (BotStyle{120, 0.25}));
-  EXPECT_EQ(parseBotStyle("errors=1", error), (BotStyle{300, 1.0}));
+  EXPECT_EQ(parseBotStyle("cpm=120,errors=0.25", error), (BotStyle{.chordsPerMinute = 120, .wrongChordShare = 0.25}));
+  EXPECT_EQ(parseBotStyle("errors=1", error), (BotStyle{.chordsPerMinute = 300, .wrongChordShare = 1.0}));
   EXPECT_EQ(parseBotStyle("react=302,cpm=600", error), (BotStyle{600, 0.0, 302}));
   for (const char* bad : {"cpm=fast", "cpm=0", "errors=1.5", "speed=3", "cpm", "react=-1", "react=2.5"}) {
     error.clear();

@@ -51,7 +51,8 @@ constexpr std::int64_t kDriverPatienceMs = 600'000;
 std::uint64_t drawBelow(std::mt19937_64& random, std::uint64_t bound) { return random() % bound; }
 
 BotStyle drawBot(std::mt19937_64& random) {
-  return {static_cast<std::int32_t>(30 + drawBelow(random, 871)), static_cast<double>(drawBelow(random, 51)) / 100};
+  return {.chordsPerMinute = static_cast<std::int32_t>(30 + drawBelow(random, 871)),
+          .wrongChordShare = static_cast<double>(drawBelow(random, 51)) / 100};
 }
 
 struct Record {
@@ -210,14 +211,14 @@ using Strokes = std::vector<const StruckChord*>;
 // takes them as one stroke: the second began within the merge window of the
 // first's last key coming up.
 bool runTogether(const Strokes& struck, std::size_t index) {
-  return index + 1 < struck.size() && struck[index + 1]->startMs - struck[index]->upMs <= mergeWindowMs;
+  return index + 1 < struck.size() && struck[index + 1]->startMs - struck[index]->upMs <= mergeWindowUs / kUsPerMs;
 }
 
-// The same chord again before the reader has seen the keys all up twice:
+// The same chord again within two merge windows of its last key coming up:
 // the capture takes the repeat for the state it has already handed on.
 bool repeatedTooSoon(const Strokes& struck, std::size_t index) {
   return index > 0 && struck[index - 1]->code == struck[index]->code &&
-         struck[index]->startMs - struck[index - 1]->upMs <= 2 * emptyPollWaitMs;
+         struck[index]->startMs - struck[index - 1]->upMs <= 2 * mergeWindowUs / kUsPerMs;
 }
 
 bool SweepWatcher::mayBeLost(const StruckChord& chord) const {
@@ -374,11 +375,6 @@ std::string SweepWatcher::timeline() const {
   }
   for (const std::int64_t change : scoreChanges_) out << "score " << change - kSimulationStartMs << '\n';
   return out.str();
-}
-
-std::size_t roundsOf(const SimulationOptions& options) {
-  if (options.mode != MatchMode::TeamRelay) return 1;
-  return static_cast<std::size_t>(std::max(ui::integerValue(options.members.value_or("1")), 1));
 }
 
 void SweepWatcher::check(std::vector<std::string>& faults) const {
