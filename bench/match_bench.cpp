@@ -66,8 +66,8 @@ void BM_Simulate30MinuteRace(benchmark::State& state) {
   options.mode = MatchMode::TimedRace;
   options.material = kSampleMaterial;
   options.minutes = "30";
-  options.red = BotStyle{300, 0.0};
-  options.blue = BotStyle{300, 0.0};
+  options.red = BotStyle{300, 0.0, std::nullopt};
+  options.blue = BotStyle{300, 0.0, std::nullopt};
   for (auto _ : state) {
     std::ostringstream out, err;
     benchmark::DoNotOptimize(simulateMatch(options, out, err));

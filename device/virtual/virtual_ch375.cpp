@@ -88,7 +88,20 @@ void VirtualCh375::notifyAll(std::uint32_t status) {
 }
 
 void VirtualCh375::sendKeys(int deviceIndex, std::int64_t atMs, PressedKeys keys) {
-  postReport(deviceIndex, atMs, [keys](VirtualMachine& machine) { return machine.keyReport(keys); });
+  postReport(deviceIndex, freeFrame(deviceIndex, atMs),
+             [keys](VirtualMachine& machine) { return machine.keyReport(keys); });
+}
+
+std::int64_t VirtualCh375::freeFrame(int deviceIndex, std::int64_t atMs) {
+  Device* found = device(deviceIndex);
+  if (found == nullptr) return atMs;
+  std::lock_guard lock(mutex_);
+  // Frames long past can no longer be asked for.
+  std::set<std::int64_t>& frames = found->framesTaken;
+  frames.erase(frames.begin(), frames.lower_bound(clock_.nowMs() - kFrameMemoryMs));
+  std::int64_t frameMs = atMs;
+  while (!frames.insert(frameMs).second) ++frameMs;
+  return frameMs;
 }
 
 void VirtualCh375::sendData(int deviceIndex, std::int64_t atMs, const InterruptData& data) {
@@ -101,12 +114,7 @@ void VirtualCh375::postReport(int deviceIndex, std::int64_t atMs, Report report)
   std::lock_guard lock(mutex_);
   if (shutDown_) return;
   if (!found->interruptThread) found->interruptThread = std::make_unique<LibraryThread>(clock_);
-  // Frames long past can no longer be asked for.
-  std::set<std::int64_t>& frames = found->framesTaken;
-  frames.erase(frames.begin(), frames.lower_bound(clock_.nowMs() - kFrameMemoryMs));
-  std::int64_t frameMs = atMs;
-  while (!frames.insert(frameMs).second) ++frameMs;
-  found->interruptThread->post(frameMs, [this, found, report = std::move(report)] { deliver(*found, report); });
+  found->interruptThread->post(atMs, [this, found, report = std::move(report)] { deliver(*found, report); });
 }
 
 void VirtualCh375::deliver(Device& device, const Report& report) {

@@ -12,10 +12,11 @@
 // times are lost, as keys struck on an unplugged machine are.
 //
 // Drivers (tests, chord_player.h, report_log_player.h) plug machines in and
-// out and make them send reports at given times on the clock. A device
-// sends at most one report a millisecond, as a full-speed interrupt
-// endpoint polled once a USB frame does: a report due in a frame already
-// taken goes in the next free one.
+// out and make them send reports at given times on the clock. A machine
+// sends at most one key report a millisecond, as a full-speed interrupt
+// endpoint polled once a USB frame does: a key change due in a frame
+// already taken goes in the next free one. Interrupt data given as they are
+// (a report log's) arrive at their own times, which the bus framed already.
 
 #include <array>
 #include <cstdint>
@@ -97,6 +98,8 @@ class VirtualCh375 final : public Ch375Library {
   // data from the device's machine.
   using Report = std::function<InterruptData(VirtualMachine&)>;
   void postReport(int deviceIndex, std::int64_t atMs, Report report);
+  // The first USB frame from atMs in which the device has not sent yet.
+  std::int64_t freeFrame(int deviceIndex, std::int64_t atMs);
   void deliver(Device& device, const Report& report);
   void notifyAll(std::uint32_t status);
   void setInterruptRoutine(Device& device, Ch375InterruptRoutine routine);

@@ -20,8 +20,8 @@ TEST(MatchThreads, RaceToFinishBetweenTwoFastBots) {
   options.mode = MatchMode::RaceToFinish;
   options.material = std::filesystem::path(QIRU_SOURCE_DIR) / "data" / "比赛题库" / "1.基础" / "单音节.txt";
   options.entries = "20";
-  options.red = {1200, 0.1};
-  options.blue = BotStyle{1000, 0};
+  options.red = {1200, 0.1, std::nullopt};
+  options.blue = BotStyle{1000, 0, std::nullopt};
   std::ostringstream out;
   std::ostringstream err;
   ASSERT_EQ(playMatch(realClock(), options, out, err), 0) << err.str();

@@ -37,7 +37,7 @@ SimulationOptions quickOptions(MatchMode mode) {
   options.minutes = "1";
   options.members = "2";
   options.red = {300, 0.1};
-  options.blue = BotStyle{280, 0.05};
+  options.blue = BotStyle{280, 0.05, std::nullopt};
   if (mode == MatchMode::TimedRace) options.entries.reset();
   return options;
 }
@@ -156,8 +156,8 @@ TEST(MatchSimulation, TheFirstToFinishTakesEverySharedEntry) {
 
 TEST(BotStyle, ParsesPlayersAndExplainsMistakes) {
   std::string error;
-  EXPECT_EQ(parseBotStyle("cpm=120,errors=0.25", error), (BotStyle{.chordsPerMinute = 120, .wrongChordShare = 0.25}));
-  EXPECT_EQ(parseBotStyle("errors=1", error), (BotStyle{.chordsPerMinute = 300, .wrongChordShare = 1.0}));
+  EXPECT_EQ(parseBotStyle("cpm=120,errors=0.25", error), (BotStyle{120, 0.25, std::nullopt}));
+  EXPECT_EQ(parseBotStyle("errors=1", error), (BotStyle{300, 1.0, std::nullopt}));
   EXPECT_EQ(parseBotStyle("react=302,cpm=600", error), (BotStyle{600, 0.0, 302}));
   for (const char* bad : {"cpm=fast", "cpm=0", "errors=1.5", "speed=3", "cpm", "react=-1", "react=2.5"}) {
     error.clear();
