@@ -3,11 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 
-#if defined(_WIN32)
-#error "text_encoding.cpp: the Windows conversion (MultiByteToWideChar, code page 936) is not written yet"
-#else
 #include <iconv.h>
-#endif
 
 namespace qiru {
 namespace {
