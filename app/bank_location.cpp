@@ -1,9 +1,6 @@
 #include "app/bank_location.h"
 
-#include <unistd.h>
-
-#include <cstdlib>
-
+#include "app/user_folders.h"
 #include "materials/question_bank.h"
 #include "materials/utf8_path.h"
 
@@ -11,11 +8,6 @@ namespace qiru::app {
 namespace {
 
 namespace fs = std::filesystem;
-
-bool isWritableFolder(const fs::path& folder) {
-  std::error_code error;
-  return fs::is_directory(folder, error) && ::access(folder.c_str(), W_OK | X_OK) == 0;
-}
 
 fs::path bankFolderIn(const fs::path& parent) { return parent / pathFromUtf8(std::string(kBankFolderName)); }
 
@@ -44,17 +36,7 @@ BankPlaces installedBankPlaces(const fs::path& programDir) {
   BankPlaces places;
   places.programDir = programDir;
   places.sampleBank = bankFolderIn(programDir.parent_path() / "share" / "qiru-pk");
-  const char* dataHome = std::getenv("XDG_DATA_HOME");
-  const char* home = std::getenv("HOME");
-  fs::path base;
-  if (dataHome != nullptr && *dataHome == '/') {
-    base = dataHome;
-  } else if (home != nullptr) {
-    base = fs::path(home) / ".local" / "share";
-  } else {
-    base = fs::temp_directory_path();
-  }
-  places.userDataDir = base / "qiru-pk";
+  places.userDataDir = userDataFolder();
   return places;
 }
 
