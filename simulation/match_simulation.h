@@ -7,10 +7,14 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <iosfwd>
+#include <memory>
 #include <optional>
 #include <string>
 
+#include "device/ch375_library.h"
+#include "device/virtual/virtual_ch375.h"
 #include "simulation/match_bot.h"
 #include "support/clock.h"
 #include "support/match_types.h"
@@ -46,6 +50,15 @@ int simulateMatch(const SimulationOptions& options, std::ostream& out, std::ostr
 // The same on any clock, the calling thread taking part in it: on the real
 // clock the match takes as long as it would at the machines.
 int playMatch(Clock& clock, const SimulationOptions& options, std::ostream& out, std::ostream& err);
+
+// The same, the program reaching the virtual machines through the library
+// that `inFront` puts in front of them (such as the chip library backend
+// over a stand-in of the chip library); the bots and the referee still
+// strike the virtual machines themselves. None from `inFront`: the match
+// cannot be played.
+using LibraryInFront = std::function<std::unique_ptr<Ch375Library>(VirtualCh375& machines)>;
+int playMatch(Clock& clock, const SimulationOptions& options, std::ostream& out, std::ostream& err,
+              const LibraryInFront& inFront);
 
 // The option box that would refuse its text, named; none when all take it.
 std::optional<std::string> optionBoxRefuses(const SimulationOptions& options);
