@@ -7,17 +7,10 @@
 #include <string>
 
 #include "app/process_guard.h"
+#include "support/wide_text.h"
 
 namespace qiru::app {
 namespace {
-
-std::string utf8Of(const wchar_t* wide) {
-  const int length = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-  if (length <= 1) return {};
-  std::string text(static_cast<std::size_t>(length - 1), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), length, nullptr, nullptr);
-  return text;
-}
 
 constexpr DWORD kTerminateWaitMs = 2000;
 
@@ -32,7 +25,7 @@ std::optional<ProcessId> findSiblingProcess() {
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof entry;
   for (BOOL more = Process32FirstW(snapshot, &entry); more && !found; more = Process32NextW(snapshot, &entry)) {
-    if (entry.th32ProcessID != self && isSiblingExecutable(utf8Of(entry.szExeFile))) {
+    if (entry.th32ProcessID != self && isSiblingExecutable(qiru::utf8OfWide(entry.szExeFile))) {
       found = static_cast<ProcessId>(entry.th32ProcessID);
     }
   }

@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <string>
 
+#include "support/gbk_runs.h"
 #include "support/text_encoding.h"
+#include "support/wide_text.h"
 
 namespace qiru {
 namespace {
@@ -28,21 +30,11 @@ std::wstring strictGbkToWide(std::string_view gbk) {
   return wide;
 }
 
-void appendUtf8(std::wstring_view wide, std::string& output) {
-  if (wide.empty()) return;
-  const int size = static_cast<int>(wide.size());
-  const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
-  if (length <= 0) return;
-  const std::size_t start = output.size();
-  output.resize(start + static_cast<std::size_t>(length));
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, output.data() + start, length, nullptr, nullptr);
-}
-
 // Converts a run of bytes that starts with a high byte: whole when the
 // system takes it, else one character (two bytes, or one) at a time.
 void appendGbkRun(std::string_view run, std::string& output) {
   if (const std::wstring wide = strictGbkToWide(run); !wide.empty()) {
-    appendUtf8(wide, output);
+    output += utf8OfWide(wide);
     return;
   }
   std::size_t at = 0;
@@ -55,7 +47,7 @@ void appendGbkRun(std::string_view run, std::string& output) {
     for (std::size_t width : {std::size_t{2}, std::size_t{1}}) {
       if (at + width > run.size()) continue;
       if (const std::wstring wide = strictGbkToWide(run.substr(at, width)); !wide.empty()) {
-        appendUtf8(wide, output);
+        output += utf8OfWide(wide);
         at += width;
         converted = true;
         break;
@@ -95,22 +87,9 @@ std::size_t decodeUtf8(std::string_view rest, char32_t& codePoint) {
 }  // namespace
 
 std::string gbkToUtf8(std::string_view gbk) {
-  // ASCII reads the same in both encodings and is copied; runs of
-  // characters that start with a high byte go through the system, stepping
-  // over whole two-byte characters because a trail byte may be ASCII.
   std::string output;
   output.reserve(gbk.size() * 3 / 2 + 4);
-  std::size_t start = 0;
-  while (start < gbk.size()) {
-    std::size_t end = start;
-    while (end < gbk.size() && isAscii(gbk[end])) ++end;
-    output.append(gbk.substr(start, end - start));
-    start = end;
-    while (end < gbk.size() && !isAscii(gbk[end])) end += 2;
-    end = std::min(end, gbk.size());
-    if (end > start) appendGbkRun(gbk.substr(start, end - start), output);
-    start = end;
-  }
+  appendGbkAsUtf8(gbk, output, appendGbkRun);
   return output;
 }
 
