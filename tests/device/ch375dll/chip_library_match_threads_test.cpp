@@ -20,6 +20,7 @@
 #include "match/online_labels.h"
 #include "materials/material_set.h"
 #include "materials/question_bank.h"
+#include "materials/utf8_path.h"
 #include "simulation/match_simulation.h"
 #include "steno/builtin_scheme.h"
 #include "steno/chord_codec.h"
@@ -41,7 +42,7 @@ TEST(ChipLibraryMatch, QuickAnswerPlaysAsOnTheVirtualLibrary) {
   ASSERT_TRUE(kSchemeLoaded);
   SimulationOptions options;
   options.mode = MatchMode::QuickAnswer;
-  options.material = std::filesystem::path(QIRU_SOURCE_DIR) / "data" / "比赛题库" / "1.基础" / "单音节.txt";
+  options.material = pathFromUtf8(std::string(QIRU_SOURCE_DIR) + "/data/比赛题库/1.基础/单音节.txt");
   options.entries = "15";
   options.red = {300, 0.1};
   options.blue = BotStyle{280, 0.05};
