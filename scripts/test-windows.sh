@@ -73,4 +73,4 @@ if [ ! -f "$linux_build/build.ninja" ]; then
   cmake -S "$root" -B "$linux_build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 fi
 cmake --build "$linux_build" -j "$(nproc)" --target qiru-steno >/dev/null
-"$root/tests/tools/compare_with_linux.sh" "$linux_build/tools/qiru-steno" "$build/qiru/tools/qiru-steno.exe"
+timeout 900 "$root/tests/tools/compare_with_linux.sh" "$linux_build/tools/qiru-steno" "$build/qiru/tools/qiru-steno.exe"

@@ -24,8 +24,8 @@ compare() {
   local name="$1"
   shift
   local linux_status=0 windows_status=0
-  "$linux" "$@" >"$work/linux.out" 2>"$work/linux.err" || linux_status=$?
-  wine "$windows" "$@" >"$work/windows.out" 2>"$work/windows.err" || windows_status=$?
+  "$linux" "$@" </dev/null >"$work/linux.out" 2>"$work/linux.err" || linux_status=$?
+  wine "$windows" "$@" </dev/null >"$work/windows.out" 2>"$work/windows.err" || windows_status=$?
   for stream in out err; do
     tr -d '\r' <"$work/windows.$stream" >"$work/windows.$stream.lf"
   done
@@ -60,10 +60,10 @@ compare "simulate alone" simulate --mode 1 --material "$material" --entries 10 -
 # The speed figure: a 5-minute timed race on each.
 race=(simulate --mode 0 --material "$material" --minutes 5 --seed 9)
 start=$(date +%s%N)
-"$linux" "${race[@]}" >/dev/null
+"$linux" "${race[@]}" </dev/null >/dev/null
 linux_ms=$((($(date +%s%N) - start) / 1000000))
 start=$(date +%s%N)
-wine "$windows" "${race[@]}" >/dev/null
+wine "$windows" "${race[@]}" </dev/null >/dev/null
 windows_ms=$((($(date +%s%N) - start) / 1000000))
 echo "a simulated 5-minute timed race: ${linux_ms} ms on Linux, ${windows_ms} ms under Wine"
 
