@@ -109,7 +109,7 @@ int main(int argc, char** argv) {
   // The USB machines' problems show as boxes of the window: decided once
   // the message boxes have their owner.
   app::MachineBackend machines =
-      app::chooseMachineBackend(parsed.options.machines, app::libusbStarter(parsed.options.usbIds, messages), std::cerr);
+      app::chooseMachineBackend(parsed.options.machines, app::usbStarter(parsed.options.usbIds, messages), std::cerr);
   if (!machines.error.empty()) {
     std::cerr << "qiru-pk: " << machines.error << "\n";
     return 1;

@@ -14,17 +14,6 @@
 namespace qiru::app {
 namespace {
 
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
-}
-
-std::string_view fileNameOf(std::string_view path) {
-  const std::size_t slash = path.find_last_of("/\\");
-  return slash == std::string_view::npos ? path : path.substr(slash + 1);
-}
-
 // The program a process runs: argv[0] as it started, which keeps the
 // Windows name of a program run through a compatibility layer; the name of
 // its executable file when argv[0] is empty.
@@ -41,11 +30,6 @@ constexpr auto kTerminateGrace = std::chrono::seconds(2);
 constexpr auto kTerminatePoll = std::chrono::milliseconds(20);
 
 }  // namespace
-
-bool isSiblingExecutable(std::string_view path) {
-  const std::string_view name = fileNameOf(path);
-  return equalsIgnoringCase(name, kSiblingExecutable) || equalsIgnoringCase(name, kSiblingExecutableLinux);
-}
 
 std::optional<ProcessId> findSiblingProcess() {
   std::error_code error;

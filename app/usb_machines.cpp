@@ -5,11 +5,6 @@
 
 #include "support/message_boxes.h"
 
-#ifdef QIRU_HAS_USB
-#include <stdexcept>
-
-#include "device/libusb/libusb_ch375.h"
-#endif
 
 namespace qiru::app {
 
@@ -40,36 +35,5 @@ void showUsbProblem(MessageService& messages, const std::string& text) {
   showTimedMessage(messages, text, {MessageButtons::Ok, MessageIcon::Warning}, kUsbProblemCaption,
                    MessageOwner::MainWindow, true, kUsbProblemMessageTimeoutMs);
 }
-
-#ifdef QIRU_HAS_USB
-
-UsbStarter libusbStarter(std::vector<UsbId> extraIds, MessageService& messages) {
-  return [extraIds = std::move(extraIds), &messages] {
-    LibusbCh375Options options;
-    options.ids = machineIdsWith(extraIds);
-    options.report = [&messages](const std::string& text) { showUsbProblem(messages, text); };
-    UsbStart started;
-    try {
-      auto usb = std::make_unique<LibusbCh375>(std::move(options));
-      started.presentMachines = usb->presentMachines();
-      started.library = std::move(usb);
-    } catch (const std::runtime_error& failure) {
-      started.failure = failure.what();
-    }
-    return started;
-  };
-}
-
-#else
-
-UsbStarter libusbStarter(std::vector<UsbId>, MessageService&) {
-  return [] {
-    return UsbStart{nullptr, 0,
-                    "this build has no USB support (libusb-1.0 was missing when it was built; scripts/setup-debian.sh"
-                    " installs it)"};
-  };
-}
-
-#endif
 
 }  // namespace qiru::app

@@ -42,10 +42,12 @@ struct MachineBackend {
 // could not start them, and which machines auto took.
 MachineBackend chooseMachineBackend(MachineSource asked, const UsbStarter& startUsb, std::ostream& notes);
 
-// Starts the libusb backend with the machine IDs and the extra ones;
-// problems the user can fix are shown through `messages` (any thread).
-// Without USB support in the build it always fails, saying so.
-UsbStarter libusbStarter(std::vector<UsbId> extraIds, MessageService& messages);
+// Starts the USB machines' library: on Linux the libusb backend with the
+// machine IDs and the extra ones, problems the user can fix shown through
+// `messages` (any thread); on Windows the chip vendor's CH375DLL.DLL, a
+// library that cannot be used told in one box. Without USB support in the
+// build it always fails, saying so. One file per platform.
+UsbStarter usbStarter(std::vector<UsbId> extraIds, MessageService& messages);
 
 // The box of a USB problem the user can fix, with the library's text.
 void showUsbProblem(MessageService& messages, const std::string& text);

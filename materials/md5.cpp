@@ -1,9 +1,9 @@
 #include "materials/md5.h"
 
-#include <nettle/md5.h>
-
 #include <fstream>
 #include <memory>
+
+#include "materials/md5_digest.h"
 
 namespace qiru {
 
@@ -24,14 +24,13 @@ std::string fileMd5(const std::filesystem::path& path) {
   if (!in) return {};
   const std::size_t chunkBytes = md5ChunkBytes(size);
   const auto chunk = std::make_unique_for_overwrite<char[]>(chunkBytes);
-  md5_ctx context;
-  md5_init(&context);
+  Md5Digest context;
   while (in.read(chunk.get(), static_cast<std::streamsize>(chunkBytes)) || in.gcount() > 0) {
-    md5_update(&context, static_cast<std::size_t>(in.gcount()), reinterpret_cast<const std::uint8_t*>(chunk.get()));
+    context.update({reinterpret_cast<const std::uint8_t*>(chunk.get()), static_cast<std::size_t>(in.gcount())});
   }
   if (in.bad()) return {};
-  std::uint8_t digest[MD5_DIGEST_SIZE];
-  md5_digest(&context, sizeof digest, digest);
+  Md5Bytes digest;
+  if (!context.finish(digest)) return {};
   static constexpr char kHexDigits[] = "0123456789ABCDEF";
   std::string hex;
   for (std::uint8_t byte : digest) {

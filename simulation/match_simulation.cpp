@@ -75,7 +75,7 @@ class WatcherFeed final : public MatchObserver {
 
 // The program as it runs on the virtual machines, without a window.
 struct SimulatedProgram {
-  SimulatedProgram(Clock& clock, VirtualCh375& library, std::ostream& err)
+  SimulatedProgram(Clock& clock, Ch375Library& library, std::ostream& err)
       : messages(&err, answerUnattended, &clock),
         materials(&messages),
         bank(std::filesystem::path()),
@@ -189,6 +189,11 @@ int simulateMatch(const SimulationOptions& options, std::ostream& out, std::ostr
 
 int playMatch(Clock& clock, const SimulationOptions& options, std::ostream& out, std::ostream& err,
               const std::vector<MatchObserver*>& observers) {
+  return playMatch(clock, options, out, err, LibraryInFront{}, observers);
+}
+
+int playMatch(Clock& clock, const SimulationOptions& options, std::ostream& out, std::ostream& err,
+              const LibraryInFront& inFront, const std::vector<MatchObserver*>& observers) {
   const std::optional<std::string> material = readMaterialFile(options.material);
   if (!material) {
     err << "cannot read the material file \"" << options.material.string()
@@ -200,7 +205,12 @@ int playMatch(Clock& clock, const SimulationOptions& options, std::ostream& out,
   VirtualCh375 library(clock);
   library.attach(0, std::make_shared<VirtualMachine>(kRedMachineNumber, kMachineSecondNumber));
   if (options.blue) library.attach(1, std::make_shared<VirtualMachine>(kBlueMachineNumber, kMachineSecondNumber));
-  SimulatedProgram program(clock, library, err);
+  const std::unique_ptr<Ch375Library> front = inFront ? inFront(library) : nullptr;
+  if (inFront && !front) {
+    err << "the library in front of the virtual machines cannot be used\n";
+    return 1;
+  }
+  SimulatedProgram program(clock, front ? *front : library, err);
   MatchPrinter printer(out);
   program.engine.addObserver(printer);
   for (MatchObserver* observer : observers) program.engine.addObserver(*observer);

@@ -7,11 +7,15 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <iosfwd>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "device/ch375_library.h"
+#include "device/virtual/virtual_ch375.h"
 #include "match/match_events.h"
 #include "simulation/match_bot.h"
 #include "support/clock.h"
@@ -59,6 +63,15 @@ int simulateMatch(const SimulationOptions& options, std::ostream& out, std::ostr
 // clock the match takes as long as it would at the machines.
 int playMatch(Clock& clock, const SimulationOptions& options, std::ostream& out, std::ostream& err,
               const std::vector<MatchObserver*>& observers = {});
+
+// The same, the program reaching the virtual machines through the library
+// that `inFront` puts in front of them (such as the chip library backend
+// over a stand-in of the chip library); the bots and the referee still
+// strike the virtual machines themselves. None from `inFront`: the match
+// cannot be played.
+using LibraryInFront = std::function<std::unique_ptr<Ch375Library>(VirtualCh375& machines)>;
+int playMatch(Clock& clock, const SimulationOptions& options, std::ostream& out, std::ostream& err,
+              const LibraryInFront& inFront, const std::vector<MatchObserver*>& observers = {});
 
 // Why an option's value is refused by the box it fills (not its kind of
 // number, or outside the box's limits), as "--minutes takes a whole number

@@ -2,6 +2,8 @@
 
 #include <chrono>
 
+#include "support/timer_resolution.h"
+
 namespace qiru {
 
 std::int64_t RealClock::nowMs() const {
@@ -38,6 +40,7 @@ void RealClock::notify(const std::function<void()>& change) {
 
 RealClock& realClock() {
   static RealClock clock;
+  useFineTimerResolution();
   return clock;
 }
 

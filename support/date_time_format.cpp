@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <ctime>
 
+#include "support/local_time.h"
+
 namespace qiru {
 
 namespace {
@@ -110,7 +112,7 @@ CivilTime localTimeAt(std::int64_t unixMs) {
   if (unixMs % 1000 < 0) --seconds;
   const std::time_t moment = static_cast<std::time_t>(seconds);
   std::tm local{};
-  localtime_r(&moment, &local);
+  localCalendarTime(moment, local);
   return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
           local.tm_hour,        local.tm_min,     local.tm_sec};
 }

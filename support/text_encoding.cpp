@@ -3,11 +3,9 @@
 #include <algorithm>
 #include <cerrno>
 
-#if defined(_WIN32)
-#error "text_encoding.cpp: the Windows conversion (MultiByteToWideChar, code page 936) is not written yet"
-#else
 #include <iconv.h>
-#endif
+
+#include "support/gbk_runs.h"
 
 namespace qiru {
 namespace {
@@ -65,30 +63,16 @@ std::size_t oneUtf8Sequence(std::string_view rest) {
   return length;
 }
 
-bool isAscii(char c) { return static_cast<unsigned char>(c) < 0x80; }
-
 }  // namespace
 
 std::string gbkToUtf8(std::string_view gbk) {
   Converter converter("CP936", "UTF-8");
   if (!converter.ok()) return std::string(gbk);
-  // ASCII reads the same in both encodings; only the runs of characters
-  // that start with a high byte go through iconv, which costs far more per
-  // byte than a copy. A run steps over whole two-byte characters, because a
-  // trail byte may have an ASCII value.
   std::string output;
   output.reserve(gbk.size() * 3 / 2 + 4);
-  std::size_t start = 0;
-  while (start < gbk.size()) {
-    std::size_t end = start;
-    while (end < gbk.size() && isAscii(gbk[end])) ++end;
-    output.append(gbk.substr(start, end - start));
-    start = end;
-    while (end < gbk.size() && !isAscii(gbk[end])) end += 2;
-    end = std::min(end, gbk.size());
-    convertInto(converter.get(), gbk.substr(start, end - start), "\xEF\xBF\xBD", oneByte, output);
-    start = end;
-  }
+  appendGbkAsUtf8(gbk, output, [&converter](std::string_view run, std::string& into) {
+    convertInto(converter.get(), run, "\xEF\xBF\xBD", oneByte, into);
+  });
   return output;
 }
 

@@ -13,6 +13,7 @@
 #include "device/reader_threads.h"
 #include "support/headless_messages.h"
 #include "tests/device/chord_keys.h"
+#include "tests/device/recording_labels.h"
 #include "tests/device/report_bytes.h"
 #include "tests/device/virtual_rig.h"
 
@@ -22,30 +23,8 @@ namespace {
 using testing::keysOf;
 using testing::kMachine1Number;
 using testing::kMachine2Number;
+using testing::RecordingLabels;
 using testing::reportBytes;
-
-// Every label change, as "@ms side what".
-class RecordingLabels final : public MachineLabels {
- public:
-  explicit RecordingLabels(const testing::VirtualRig& rig) : rig_(rig) {}
-  void showMachineNumber(int side, std::int32_t number) override {
-    record(side, "number " + std::to_string(number));
-  }
-  void showConnected(int side, bool connected) override { record(side, connected ? "connected" : "disconnected"); }
-  std::vector<std::string> take() {
-    std::lock_guard lock(mutex_);
-    return std::exchange(log_, {});
-  }
-
- private:
-  void record(int side, const std::string& what) {
-    std::lock_guard lock(mutex_);
-    log_.push_back("@" + std::to_string(rig_.elapsedMs()) + " " + std::to_string(side) + " " + what);
-  }
-  const testing::VirtualRig& rig_;
-  std::mutex mutex_;
-  std::vector<std::string> log_;
-};
 
 using Log = std::vector<std::string>;
 

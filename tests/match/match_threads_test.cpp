@@ -6,6 +6,7 @@
 
 #include <sstream>
 
+#include "materials/utf8_path.h"
 #include "simulation/match_simulation.h"
 #include "steno/builtin_scheme.h"
 
@@ -18,7 +19,7 @@ const bool kSchemeLoaded = loadFingeringScheme(nullptr);
 TEST(MatchThreads, RaceToFinishBetweenTwoFastBots) {
   SimulationOptions options;
   options.mode = MatchMode::RaceToFinish;
-  options.material = std::filesystem::path(QIRU_SOURCE_DIR) / "data" / "比赛题库" / "1.基础" / "单音节.txt";
+  options.material = pathFromUtf8(std::string(QIRU_SOURCE_DIR) + "/data/比赛题库/1.基础/单音节.txt");
   options.entries = "20";
   options.red = {1200, 0.1, std::nullopt};
   options.blue = BotStyle{1000, 0, std::nullopt};

@@ -17,7 +17,7 @@ using Kind = ImportOutcome::Kind;
 // A bank with one material, scanned, and a folder outside it to import from.
 struct ImportScene {
   TempFolder root;
-  std::filesystem::path bankFolder = root.path() / "比赛题库";
+  std::filesystem::path bankFolder = root.path() / pathFromUtf8("比赛题库");
   QuestionBank bank{bankFolder};
   HeadlessMessages messages;
 
@@ -42,7 +42,7 @@ TEST(MaterialImport, FirstImportCreatesTheUserFolderCopiesAndLists) {
   EXPECT_EQ(outcome.kind, Kind::Added);
   EXPECT_EQ(outcome.itemValue, 2);
   EXPECT_EQ(scene.bank.materials().back().displayName, "6.用户赛题-Lesson1");
-  const auto target = scene.bankFolder / "6.用户赛题" / "Lesson1.txt";
+  const auto target = scene.bankFolder / pathFromUtf8("6.用户赛题") / "Lesson1.txt";
   EXPECT_EQ(scene.bank.pathOf(2), target);
   EXPECT_EQ(readBytes(target), "第一课");
   EXPECT_TRUE(scene.messages.records().empty());
@@ -57,7 +57,7 @@ TEST(MaterialImport, TheSameFileAgainSelectsItAndCopiesNothing) {
   const auto file = scene.chosen("Lesson1.txt", "第一课");
   ASSERT_EQ(scene.importFile(file).kind, Kind::Added);
   // Chosen again, from where it was and from inside the bank itself.
-  for (const auto& again : {file, scene.bankFolder / "6.用户赛题" / "Lesson1.txt"}) {
+  for (const auto& again : {file, scene.bankFolder / pathFromUtf8("6.用户赛题") / "Lesson1.txt"}) {
     const ImportOutcome outcome = scene.importFile(again);
     EXPECT_EQ(outcome.kind, Kind::Selected) << again;
     EXPECT_EQ(outcome.itemValue, 2);
@@ -71,7 +71,7 @@ TEST(MaterialImport, TheSameFilePutThereByHandIsListedOnImport) {
   scene.root.write("比赛题库/6.用户赛题/Lesson1.txt", "第一课");
   const ImportOutcome outcome = scene.importFile(scene.chosen("Lesson1.txt", "第一课"));
   EXPECT_EQ(outcome.kind, Kind::Added);
-  EXPECT_EQ(scene.bank.pathOf(outcome.itemValue), scene.bankFolder / "6.用户赛题" / "Lesson1.txt");
+  EXPECT_EQ(scene.bank.pathOf(outcome.itemValue), scene.bankFolder / pathFromUtf8("6.用户赛题") / "Lesson1.txt");
 }
 
 TEST(MaterialImport, ANameTakenByOtherContentIsRefusedAndTheBankKeepsItsFile) {
@@ -81,7 +81,7 @@ TEST(MaterialImport, ANameTakenByOtherContentIsRefusedAndTheBankKeepsItsFile) {
   const ImportOutcome outcome = scene.importFile(elsewhere.write("Lesson1.txt", "另一课"));
   EXPECT_EQ(outcome.kind, Kind::Refused);
   EXPECT_EQ(scene.messageTexts(), std::vector<std::string>{"错误：已存在同名但内容不同的比赛素材！"});
-  EXPECT_EQ(readBytes(scene.bankFolder / "6.用户赛题" / "Lesson1.txt"), "第一课");
+  EXPECT_EQ(readBytes(scene.bankFolder / pathFromUtf8("6.用户赛题") / "Lesson1.txt"), "第一课");
   EXPECT_EQ(scene.bank.count(), 2);
 }
 
@@ -90,17 +90,17 @@ TEST(MaterialImport, ImportsThatCannotBeDone) {
     ImportScene scene;
     EXPECT_EQ(scene.importFile({}).kind, Kind::NothingChosen);  // the dialog was cancelled
     EXPECT_TRUE(scene.messages.records().empty());
-    EXPECT_FALSE(std::filesystem::exists(scene.bankFolder / "6.用户赛题"));
+    EXPECT_FALSE(std::filesystem::exists(scene.bankFolder / pathFromUtf8("6.用户赛题")));
   }
   {
     ImportScene scene;
-    EXPECT_EQ(scene.importFile(scene.root.path() / "下载" / "没有这个文件.txt").kind, Kind::Refused);
+    EXPECT_EQ(scene.importFile(scene.root.path() / pathFromUtf8("下载") / pathFromUtf8("没有这个文件.txt")).kind, Kind::Refused);
     EXPECT_EQ(scene.messageTexts(), std::vector<std::string>{"错误：导入文件失败！"});
   }
   {
     ImportScene scene;  // a folder chosen instead of a file
-    std::filesystem::create_directories(scene.root.path() / "下载" / "文件夹.txt");
-    EXPECT_EQ(scene.importFile(scene.root.path() / "下载" / "文件夹.txt").kind, Kind::Refused);
+    std::filesystem::create_directories(scene.root.path() / pathFromUtf8("下载") / pathFromUtf8("文件夹.txt"));
+    EXPECT_EQ(scene.importFile(scene.root.path() / pathFromUtf8("下载") / pathFromUtf8("文件夹.txt")).kind, Kind::Refused);
     EXPECT_EQ(scene.messageTexts(), std::vector<std::string>{"错误：导入文件失败！"});
     EXPECT_EQ(scene.bank.count(), 1);
   }

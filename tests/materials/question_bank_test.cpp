@@ -34,10 +34,11 @@ TEST(QuestionBank, ScanListsEveryRegularFileSortedByItsPathBytes) {
   for (const auto* name : {"基础.txt", "6.用户赛题/Lesson1.txt", "Read Me.doc", "a/B/Deep.TXT", "a/b.txt"}) {
     bank.write(name, "x");
   }
-  std::filesystem::create_directories(bank.path() / "空文件夹");
-  // A link back up the tree is not followed, and a pipe is not a material.
-  std::filesystem::create_directory_symlink(bank.path(), bank.path() / "a" / "loop");
+  std::filesystem::create_directories(bank.path() / pathFromUtf8("空文件夹"));
 #if !defined(_WIN32)
+  // A link back up the tree is not followed, and a pipe is not a material.
+  // (Windows lets only administrators make links, and has no such pipes.)
+  std::filesystem::create_directory_symlink(bank.path(), bank.path() / "a" / "loop");
   ASSERT_EQ(mkfifo((bank.path() / "pipe.txt").c_str(), 0600), 0);
 #endif
 
@@ -49,7 +50,7 @@ TEST(QuestionBank, ScanListsEveryRegularFileSortedByItsPathBytes) {
   // Bytes compare unsigned: digits, capitals, small letters, then Chinese.
   EXPECT_EQ(shown, (std::vector<std::string>{"6.用户赛题-lesson1", "read me.doc", "a-b-deep", "a-b", "基础"}));
   EXPECT_EQ(served, 5) << "once per folder: the bank, 6.用户赛题, a, a/B, 空文件夹";
-  EXPECT_EQ(questionBank.pathOf(5), bank.path() / "基础.txt");
+  EXPECT_EQ(questionBank.pathOf(5), bank.path() / pathFromUtf8("基础.txt"));
   EXPECT_EQ(questionBank.itemValueOf(bank.path() / "Read Me.doc"), 2);
   EXPECT_EQ(questionBank.pathOf(0), std::filesystem::path());
   EXPECT_EQ(questionBank.pathOf(6), std::filesystem::path());
@@ -84,7 +85,7 @@ TEST(QuestionBank, ChineseNamesListInGbkOrder) {
 
 TEST(QuestionBank, AMissingBankIsAnEmptyList) {
   TempFolder folder;
-  QuestionBank questionBank(folder.path() / "比赛题库");
+  QuestionBank questionBank(folder.path() / pathFromUtf8("比赛题库"));
   questionBank.scanQuestionBank();
   EXPECT_EQ(questionBank.count(), 0);
 }

@@ -7,6 +7,8 @@
 
 #include <sstream>
 
+#include "materials/utf8_path.h"
+
 namespace qiru {
 namespace {
 
@@ -14,7 +16,7 @@ namespace {
 const bool kSchemeLoaded = loadFingeringScheme(nullptr);
 
 const std::filesystem::path kSingleSyllables =
-    std::filesystem::path(QIRU_SOURCE_DIR) / "data" / "比赛题库" / "1.基础" / "单音节.txt";
+    pathFromUtf8(std::string(QIRU_SOURCE_DIR) + "/data/比赛题库/1.基础/单音节.txt");
 
 struct Played {
   int status;

@@ -6,13 +6,14 @@
 #include <fstream>
 #include <sstream>
 
+#include "materials/utf8_path.h"
 #include "tools/datagen/generated_files.h"
 
 namespace qiru {
 namespace {
 
 std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(pathFromUtf8(path), std::ios::binary);
   std::ostringstream bytes;
   bytes << in.rdbuf();
   return bytes.str();

@@ -54,7 +54,11 @@ TEST(CivilTime, CountsDaysAcrossLeapYearsAndBefore1970) {
 }
 
 TEST(FormatDateTime, WithoutAValueShowsTheLocalTimeOnTheClock) {
+#if defined(_WIN32)
+  _putenv_s("TZ", "CST-8");  // China Standard Time, UTC+8
+#else
   setenv("TZ", "CST-8", 1);  // China Standard Time, UTC+8
+#endif
   tzset();
   const VirtualClock clock(951782400000 + 3723000);  // 2000-02-29 01:02:03 UTC
   EXPECT_EQ(formatDateTime(clock), "2000-02-29 09:02:03");

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "tools/qiru_steno/command.h"
+#include "tools/qiru_steno/program_arguments.h"
 
 namespace qiru::cli {
 extern const Command kDecodeCommand;
@@ -55,7 +56,7 @@ void printHelp(std::ostream& out) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
+  const std::vector<std::string> args = qiru::cli::programArguments(argc, argv);
   if (args.empty()) {
     printHelp(std::cerr);
     return qiru::cli::kUsageError;

@@ -1,0 +1,7 @@
+#include "support/timer_resolution.h"
+
+namespace qiru {
+
+void useFineTimerResolution() {}
+
+}  // namespace qiru
