@@ -32,6 +32,8 @@ void MatchEngine::advanceSide(std::int32_t s) {
     sideState(t).shownAtUs = nowUs;
     model_.setText(onlineLabel(t), "");
     model_.setAlignment(onlineLabel(t), alignment);
+    // A new entry starts with an empty answer: nothing wrong to show.
+    markWrongInput(t, false);
   }
 }
 

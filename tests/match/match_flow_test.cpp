@@ -84,6 +84,22 @@ TEST_F(MatchFlow, QuickAnswerGoesToTheSideQueuedFirst) {
   EXPECT_EQ(engine.side(2).entryPosition, 2);
 }
 
+// A wrong chord's mark goes with the entry it was struck at: when the
+// rival takes the shared entry, the side's label shows the next entry's
+// empty answer, not a red tile with nothing in it.
+TEST_F(MatchFlow, AWrongChordsMarkGoesWhenTheRivalTakesTheEntry) {
+  start(MatchMode::QuickAnswer, Control::编辑框_抢答, "20");
+  const auto background = [&] { return model.get(Control::标签_一号机在线, &ui::ControlState::background); };
+  key(1, "X:");
+  waitMs(testing::kWorkerTurnMs);
+  ASSERT_EQ(background(), ui::kWrongChordBackground);
+  answer(2);
+  EXPECT_EQ(engine.side(2).roundScore, 1);
+  EXPECT_EQ(model.text(Control::标签_一号机在线), "");
+  EXPECT_EQ(background(), kConnectedBackground);
+  EXPECT_EQ(model.get(Control::标签_一号机在线, &ui::ControlState::textColour), sideColour(1));
+}
+
 // The first to complete the shared entry takes it, whichever chord reached
 // the match first; equal stamps go to the chord begun first. The other
 // side's chord is neither counted nor recorded.
