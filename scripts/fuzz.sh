@@ -12,6 +12,8 @@ case "$seconds" in
   '' | *[!0-9]*) echo "fuzz.sh: SECONDS must be a whole number of seconds, not \"$seconds\"" >&2; exit 2 ;;
 esac
 "$root/scripts/setup-debian.sh"
+# shellcheck source=scripts/compiler-cache.sh
+. "$root/scripts/compiler-cache.sh"
 
 build="$root/build/fuzz"
 fuzzers=(material_parser scheme_loader dictionary_block hash_index text_pool report_log chord_notation interrupt_stream)

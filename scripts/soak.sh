@@ -12,6 +12,8 @@ case "$matches$first" in
   '' | *[!0-9]*) echo "usage: soak.sh N [FIRST_SEED] (whole numbers)" >&2; exit 2 ;;
 esac
 "$root/scripts/setup-debian.sh"
+# shellcheck source=scripts/compiler-cache.sh
+. "$root/scripts/compiler-cache.sh"
 build="$root/build/normal"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j "$(nproc)" --target match_sweep_test
