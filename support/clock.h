@@ -25,6 +25,18 @@ inline constexpr std::int64_t kUsPerMs = 1000;
 struct ClockParticipant;
 using ClockTicket = std::shared_ptr<ClockParticipant>;
 
+// What a step of a loop on the clock (clock_loop.h) answers to end the loop.
+inline constexpr std::int64_t kLoopEnds = -2;
+
+// A thread's loop written as a step: step() does what is due and answers
+// how long to wait before the next step (kWaitForeverMs: until woken;
+// kLoopEnds: the loop is over); woken(), under the clock's lock like the
+// ready() of waitFor, says whether the next step is wanted sooner.
+struct ClockSteps {
+  std::function<std::int64_t()> step;
+  std::function<bool()> woken;
+};
+
 class Clock {
  public:
   virtual ~Clock() = default;
@@ -60,6 +72,13 @@ class Clock {
   virtual ClockTicket enrol() { return nullptr; }
   virtual void begin(const ClockTicket&) {}
   virtual void retire() {}
+
+  // A loop of steps that the clock runs itself, without a thread of its
+  // own: none when this clock cannot (the real clock), and the loop then
+  // needs a thread. joinSteps waits until the loop has ended. Use ClockLoop
+  // rather than calling these directly.
+  virtual ClockTicket startSteps(ClockSteps) { return nullptr; }
+  virtual void joinSteps(const ClockTicket&) {}
 };
 
 // Wall-clock time and real waits.
