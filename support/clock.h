@@ -35,7 +35,16 @@ inline constexpr std::int64_t kLoopEnds = -2;
 struct ClockSteps {
   std::function<std::int64_t()> step;
   std::function<bool()> woken;
+  // For a loop whose steps wait only at times: whether the next step will
+  // not wait, asked outside the clock's lock just before it. Unset: never.
+  std::function<bool()> nextStepWithoutWaiting = {};
+  // Run first on the loop's own thread, when it has one.
+  std::function<void()> threadBegins = {};
 };
+
+// Whether a loop's steps may wait on the clock: never, only when its
+// nextStepWithoutWaiting() says no, or at any step.
+enum class StepsMayWait { No, AtTimes, Yes };
 
 class Clock {
  public:
@@ -73,11 +82,13 @@ class Clock {
   virtual void begin(const ClockTicket&) {}
   virtual void retire() {}
 
-  // A loop of steps that the clock runs itself, without a thread of its
-  // own: none when this clock cannot (the real clock), and the loop then
-  // needs a thread. joinSteps waits until the loop has ended. Use ClockLoop
-  // rather than calling these directly.
-  virtual ClockTicket startSteps(ClockSteps) { return nullptr; }
+  // A loop of steps that the clock runs itself when it can: none when this
+  // clock cannot (the real clock), and the loop then runs on a thread. A
+  // loop whose steps wait at times also has a thread of its own, which
+  // calls serveSteps and runs the steps that may wait. joinSteps waits until
+  // the loop has ended. Use ClockLoop rather than calling these directly.
+  virtual ClockTicket startSteps(ClockSteps, StepsMayWait) { return nullptr; }
+  virtual void serveSteps(const ClockTicket&) {}
   virtual void joinSteps(const ClockTicket&) {}
 };
 

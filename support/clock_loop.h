@@ -4,18 +4,19 @@
 // each step itself when the loop's turn comes, on whichever thread of the
 // simulation has just given the turn up: the loop takes its turns in exactly
 // the order a thread would, but passing the turn to it and back costs no
-// switch between threads. Its steps must then never wait on the clock
-// (taking a free clock lock is fine); a loop whose steps may wait asks for a
-// thread (StepsMayWait::Yes).
+// switch between threads. Such a step must never wait on the clock (taking
+// a free clock lock is fine). A loop whose steps wait at times
+// (StepsMayWait::AtTimes) has a thread as well, which takes the steps that
+// nextStepWithoutWaiting() does not vouch for; one whose steps may always
+// wait (StepsMayWait::Yes) is a thread.
 
 #include <memory>
+#include <thread>
 
 #include "support/clock.h"
 #include "support/clock_thread.h"
 
 namespace qiru {
-
-enum class StepsMayWait { No, Yes };
 
 class ClockLoop {
  public:
@@ -32,6 +33,7 @@ class ClockLoop {
  private:
   Clock& clock_;
   ClockTicket inPlace_;                  // the loop, when the clock runs it
+  std::thread stepsThread_;              // its thread for the steps that may wait
   std::unique_ptr<ClockThread> thread_;  // the loop's thread otherwise
 };
 

@@ -26,6 +26,7 @@ struct VirtualClock::Waiter {
   ClockParticipant* participant;
   std::condition_variable* outsiderTurn;
   bool result = false;
+  bool loopWait = false;  // a loop of steps waiting for its next step
 };
 
 struct ClockParticipant : std::enable_shared_from_this<ClockParticipant> {
@@ -33,10 +34,12 @@ struct ClockParticipant : std::enable_shared_from_this<ClockParticipant> {
   // Given when the turn comes to this thread; one per thread, so that
   // passing the turn wakes exactly the thread that takes it.
   TurnSignal turnGiven;
-  // A loop of steps: what it runs, its wait, and whether it has ended
-  // (guarded by the clock's lock).
+  // A loop of steps: what it runs, its wait, whether it has a thread for
+  // the steps that may wait, and whether it has ended (guarded by the
+  // clock's lock).
   std::optional<ClockSteps> steps;
   VirtualClock::Waiter loopWait{};
+  bool hasThread = false;
   bool ended = false;
 };
 
@@ -123,25 +126,59 @@ ClockTicket VirtualClock::enrol() {
   auto participant = std::make_shared<ClockParticipant>();
   participant->clock = this;
   std::unique_lock lock(mutex_);
-  ready_.push_back({participant.get(), participant.get(), nullptr});
+  ready_.push_back({participant.get(), participant.get(), nullptr, false});
   const std::shared_ptr<ClockParticipant> next = passFreeTurn(lock);
   lock.unlock();
   handOver(next);
   return participant;
 }
 
-ClockTicket VirtualClock::startSteps(ClockSteps steps) {
+ClockTicket VirtualClock::startSteps(ClockSteps steps, StepsMayWait mayWait) {
   auto loop = std::make_shared<ClockParticipant>();
   loop->clock = this;
   loop->steps = std::move(steps);
-  loop->loopWait = {&loop->steps->woken, kNoDeadlineMs, loop.get(), loop.get(), nullptr};
+  loop->loopWait = {&loop->steps->woken, kNoDeadlineMs, loop.get(), loop.get(), nullptr, false, true};
+  loop->hasThread = mayWait == StepsMayWait::AtTimes;
   // Enrolled as a thread is: it takes its first step in its turn.
   std::unique_lock lock(mutex_);
-  ready_.push_back({loop.get(), loop.get(), nullptr});
+  ready_.push_back({loop.get(), loop.get(), nullptr, true});
   const std::shared_ptr<ClockParticipant> next = passFreeTurn(lock);
   lock.unlock();
   handOver(next);
   return loop;
+}
+
+void VirtualClock::serveSteps(const ClockTicket& ticket) {
+  ClockParticipant& loop = *ticket;
+  // Waits within its steps are the loop's own.
+  tParticipant = &loop;
+  if (loop.steps->threadBegins) loop.steps->threadBegins();
+  for (;;) {
+    // Given the turn for a step that may wait, or told the loop has ended.
+    loop.turnGiven.take();
+    {
+      std::lock_guard lock(mutex_);
+      if (loop.ended) break;
+    }
+    for (;;) {
+      const std::int64_t waitMs = loop.steps->step();
+      std::unique_lock lock(mutex_);
+      if (afterStep(loop, waitMs)) continue;
+      turn_ = nullptr;
+      const std::shared_ptr<ClockParticipant> next = passTurn(lock);
+      const bool ended = loop.ended;
+      lock.unlock();
+      // Its own turn again, for a step that may wait: this thread takes it.
+      if (!ended && next.get() == &loop) continue;
+      handOver(next);
+      if (ended) {
+        tParticipant = nullptr;
+        return;
+      }
+      break;
+    }
+  }
+  tParticipant = nullptr;
 }
 
 void VirtualClock::joinSteps(const ClockTicket& ticket) {
@@ -177,10 +214,12 @@ std::shared_ptr<ClockParticipant> VirtualClock::passTurn(std::unique_lock<std::m
         next.outsiderTurn->notify_one();
         return nullptr;
       }
-      if (next.participant->steps) {
-        runSteps(lock, *next.participant);
-        turn_ = nullptr;
-        continue;
+      if (next.loopTurn) {
+        if (runSteps(lock, *next.participant)) {
+          turn_ = nullptr;
+          continue;
+        }
+        // The step may wait: the loop's thread takes it.
       }
       // Kept alive until it has been woken: once given the turn, the
       // participant may run, retire and let go of its record at once.
@@ -193,27 +232,39 @@ std::shared_ptr<ClockParticipant> VirtualClock::passTurn(std::unique_lock<std::m
   return nullptr;
 }
 
-void VirtualClock::runSteps(std::unique_lock<std::mutex>& lock, ClockParticipant& loop) {
+bool VirtualClock::runSteps(std::unique_lock<std::mutex>& lock, ClockParticipant& loop) {
   // Kept alive while it runs: its owner may join and let go of it as soon
   // as it has ended.
   const std::shared_ptr<ClockParticipant> keep = loop.shared_from_this();
   for (;;) {
     lock.unlock();
+    if (loop.steps->nextStepWithoutWaiting && !loop.steps->nextStepWithoutWaiting()) {
+      lock.lock();
+      return false;
+    }
     const ClockParticipant* outerLoop = std::exchange(tRunningLoop, &loop);
     const std::int64_t waitMs = loop.steps->step();
     tRunningLoop = outerLoop;
     lock.lock();
-    if (waitMs == kLoopEnds) {
-      loop.ended = true;
-      wakeReadyWaiters();
-      return;
-    }
-    // As waitFor: a wait already over, or of no time, does not give up the turn.
-    if (loop.steps->woken() || waitMs == 0) continue;
-    loop.loopWait.deadlineMs = deadlineAfter(nowMs_, waitMs);
-    waiting_.push_back(&loop.loopWait);
-    return;
+    if (afterStep(loop, waitMs)) continue;
+    // An ended loop's thread, waiting for a step, is let go.
+    if (loop.ended && loop.hasThread) loop.turnGiven.give();
+    return true;
   }
+}
+
+bool VirtualClock::afterStep(ClockParticipant& loop, std::int64_t waitMs) {
+  if (waitMs == kLoopEnds) {
+    loop.ended = true;
+    wakeReadyWaiters();
+    return false;
+  }
+  // As waitFor: no time to wait, or a wait already over, does not give up
+  // the turn.
+  if (waitMs == 0 || loop.steps->woken()) return true;
+  loop.loopWait.deadlineMs = deadlineAfter(nowMs_, waitMs);
+  waiting_.push_back(&loop.loopWait);
+  return false;
 }
 
 void VirtualClock::handOver(const std::shared_ptr<ClockParticipant>& next) {
@@ -239,7 +290,7 @@ void VirtualClock::releaseWaiters(const std::function<bool(const Waiter&)>& isOv
     if (isOver(waiter)) {
       it = waiting_.erase(it);
       waiter.result = result;
-      ready_.push_back({waiter.token, waiter.participant, waiter.outsiderTurn});
+      ready_.push_back({waiter.token, waiter.participant, waiter.outsiderTurn, waiter.loopWait});
     } else {
       ++it;
     }

@@ -59,7 +59,8 @@ class VirtualClock final : public Clock {
   ClockTicket enrol() override;
   void begin(const ClockTicket& ticket) override;
   void retire() override;
-  ClockTicket startSteps(ClockSteps steps) override;
+  ClockTicket startSteps(ClockSteps steps, StepsMayWait mayWait) override;
+  void serveSteps(const ClockTicket& ticket) override;
   void joinSteps(const ClockTicket& ticket) override;
 
  private:
@@ -76,7 +77,11 @@ class VirtualClock final : public Clock {
   [[nodiscard]] std::shared_ptr<ClockParticipant> passFreeTurn(std::unique_lock<std::mutex>& lock);
   // Runs the loop's steps for as long as it keeps the turn, as a thread
   // calling waitFor after each step would; then it waits or has ended.
-  void runSteps(std::unique_lock<std::mutex>& lock, ClockParticipant& loop);
+  // False when a step may wait: the loop's thread must take it.
+  bool runSteps(std::unique_lock<std::mutex>& lock, ClockParticipant& loop);
+  // What follows a step that answered waitMs: true when the loop steps
+  // again at once, false when it now waits or has ended.
+  bool afterStep(ClockParticipant& loop, std::int64_t waitMs);
   static void handOver(const std::shared_ptr<ClockParticipant>& next);
   void wakeReadyWaiters();
   bool advanceToNextDeadline();
@@ -90,6 +95,7 @@ class VirtualClock final : public Clock {
     const void* token;
     ClockParticipant* participant;
     std::condition_variable* outsiderTurn;
+    bool loopTurn;  // the next step of a loop of steps
   };
 
   std::int64_t nowMs_;

@@ -5,7 +5,7 @@
 namespace qiru {
 
 LibraryThread::LibraryThread(Clock& clock, StepsMayWait actionsMayWait)
-    : clock_(clock), loop_(clock, {[this] { return step(); }, [this] { return woken(); }}, actionsMayWait) {}
+    : clock_(clock), loop_(clock, {.step = [this] { return step(); }, .woken = [this] { return woken(); }}, actionsMayWait) {}
 
 void LibraryThread::post(std::int64_t dueMs, std::function<void()> action) {
   {
