@@ -40,6 +40,8 @@ struct ClockSteps {
   std::function<bool()> nextStepWithoutWaiting = {};
   // Run first on the loop's own thread, when it has one.
   std::function<void()> threadBegins = {};
+  // How long the loop waits before its first step (0: none).
+  std::int64_t firstStepAfterMs = 0;
 };
 
 // Whether a loop's steps may wait on the clock: never, only when its

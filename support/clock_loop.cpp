@@ -12,6 +12,7 @@ ClockLoop::ClockLoop(Clock& clock, ClockSteps steps, StepsMayWait mayWait) : clo
   }
   thread_ = std::make_unique<ClockThread>(clock, [this, steps = std::move(steps)] {
     if (steps.threadBegins) steps.threadBegins();
+    if (steps.firstStepAfterMs > 0) clock_.waitFor(steps.woken, steps.firstStepAfterMs);
     for (;;) {
       const std::int64_t waitMs = steps.step();
       if (waitMs == kLoopEnds) return;

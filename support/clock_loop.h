@@ -8,7 +8,10 @@
 // a free clock lock is fine). A loop whose steps wait at times
 // (StepsMayWait::AtTimes) has a thread as well, which takes the steps that
 // nextStepWithoutWaiting() does not vouch for; one whose steps may always
-// wait (StepsMayWait::Yes) is a thread.
+// wait (StepsMayWait::Yes) is a thread. When the loop ends, whoever waits
+// for it in join() has the next turn, as the code after a thread's loop
+// would: a thread may hand a loop of looks to the clock and go on exactly
+// where it would have.
 
 #include <memory>
 #include <thread>

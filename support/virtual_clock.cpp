@@ -1,6 +1,7 @@
 #include "support/virtual_clock.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
@@ -139,9 +140,15 @@ ClockTicket VirtualClock::startSteps(ClockSteps steps, StepsMayWait mayWait) {
   loop->steps = std::move(steps);
   loop->loopWait = {&loop->steps->woken, kNoDeadlineMs, loop.get(), loop.get(), nullptr, false, true};
   loop->hasThread = mayWait == StepsMayWait::AtTimes;
-  // Enrolled as a thread is: it takes its first step in its turn.
   std::unique_lock lock(mutex_);
-  ready_.push_back({loop.get(), loop.get(), nullptr, true});
+  if (loop->steps->firstStepAfterMs > 0) {
+    // Waits first, as a thread would at once.
+    loop->loopWait.deadlineMs = deadlineAfter(nowMs_, loop->steps->firstStepAfterMs);
+    waiting_.push_back(&loop->loopWait);
+  } else {
+    // Enrolled as a thread is: it takes its first step in its turn.
+    ready_.push_back({loop.get(), loop.get(), nullptr, true});
+  }
   const std::shared_ptr<ClockParticipant> next = passFreeTurn(lock);
   lock.unlock();
   handOver(next);
@@ -256,7 +263,11 @@ bool VirtualClock::runSteps(std::unique_lock<std::mutex>& lock, ClockParticipant
 bool VirtualClock::afterStep(ClockParticipant& loop, std::int64_t waitMs) {
   if (waitMs == kLoopEnds) {
     loop.ended = true;
+    // Whoever waits for the loop to end goes on first, as the code after a
+    // thread's loop would in the loop's turn.
+    const auto waitingBefore = static_cast<std::ptrdiff_t>(ready_.size());
     wakeReadyWaiters();
+    std::rotate(ready_.begin(), ready_.begin() + waitingBefore, ready_.end());
     return false;
   }
   // As waitFor: no time to wait, or a wait already over, does not give up
