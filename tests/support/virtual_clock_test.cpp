@@ -166,6 +166,73 @@ TEST(VirtualClock, LoopOfStepsIsWokenAtTheMomentOfTheNotify) {
   EXPECT_EQ(clock.threadsWaiting(), 0u);
 }
 
+// A loop whose steps wait only at times: the steps it does not vouch for
+// run on its own thread and wait there (a start key's countdown on a
+// reader), the others are run by the clock; either way at their moments.
+TEST(VirtualClock, LoopStepsThatWaitRunOnTheLoopsOwnThread) {
+  VirtualClock clock(0);
+  std::vector<std::int64_t> stepsAt;  // written only by whoever holds the turn
+  {
+    ClockParticipation driver(clock);
+    ClockLoop loop(clock,
+                   {.step =
+                        [&]() -> std::int64_t {
+                          stepsAt.push_back(clock.nowMs());
+                          if (stepsAt.size() == 6) return kLoopEnds;
+                          // Every other step waits 5 ms within itself.
+                          if (stepsAt.size() % 2 == 0) clock.sleepFor(5);
+                          return 10;
+                        },
+                    .woken = [] { return false; },
+                    .nextStepWithoutWaiting = [&] { return stepsAt.size() % 2 == 0; }},
+                   StepsMayWait::AtTimes);
+    loop.join();
+    EXPECT_EQ(clock.threadsWaiting(), 0u);
+  }
+  EXPECT_EQ(stepsAt, (std::vector<std::int64_t>{0, 10, 25, 35, 50, 60}));
+}
+
+// A thread that waits for a flag, looking every 20 ms, acts at the same
+// moment and in the same order among the other threads whether it looks
+// itself or hands its looks to a loop of steps and joins it: the thread
+// that joins an ended loop has the loop's turn.
+TEST(VirtualClock, ThreadJoiningALoopOfLooksGoesOnInTheLoopsTurn) {
+  const std::vector<Stamp> expected = {{"setter", 50}, {"waiter", 60}, {"ticker", 60}, {"ticker", 80}};
+  for (const bool byLoop : {false, true}) {
+    VirtualClock clock(0);
+    std::vector<Stamp> stamps;  // written only by whoever holds the turn
+    bool flag = false;          // likewise
+    {
+      ClockParticipation driver(clock);
+      ClockThread waiter(clock, [&] {
+        if (byLoop) {
+          ClockLoop looks(clock,
+                          {.step = [&] { return flag ? kLoopEnds : std::int64_t{20}; },
+                           .woken = [] { return false; },
+                           .firstStepAfterMs = 20},
+                          StepsMayWait::No);
+          looks.join();
+        } else {
+          while (!flag) clock.sleepFor(20);
+        }
+        stamps.push_back({"waiter", clock.nowMs()});
+      });
+      ClockThread ticker(clock, [&] {
+        for (int tick = 1; tick <= 4; ++tick) {
+          clock.sleepFor(20);
+          if (flag) stamps.push_back({"ticker", clock.nowMs()});
+        }
+      });
+      ClockThread setter(clock, [&] {
+        clock.sleepFor(50);
+        flag = true;
+        stamps.push_back({"setter", clock.nowMs()});
+      });
+    }
+    EXPECT_EQ(stamps, expected) << (byLoop ? "looks by a loop" : "looks by the thread");
+  }
+}
+
 // The countdown holds the match lock across its waits; the other machine's
 // thread, asking for the lock meanwhile, gets it only when it is released.
 TEST(VirtualClock, LockHeldAcrossWaitsKeepsTheOtherThreadOut) {
