@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "device/thread_priority.h"
+#include "support/clock_loop.h"
 
 namespace qiru {
 
@@ -10,14 +11,21 @@ ReaderThreads::ReaderThreads(Clock& clock, MachineConnection& machines,
                              std::array<ReportConsumer*, kSideCount> consumers)
     : clock_(clock), machines_(machines), consumers_(consumers) {
   for (const int side : {kRedSide, kBlueSide}) {
-    threads_[sideSlot(side)] = std::make_unique<ClockThread>(clock_, [this, side] { run(side); });
+    ReportConsumer* consumer = consumers_[sideSlot(side)];
+    loops_[sideSlot(side)] = std::make_unique<ClockLoop>(
+        clock_,
+        ClockSteps{.step = [this, side] { return loopStep(side); },
+                   .woken = [this, side] { return hasWork(side); },
+                   .nextStepWithoutWaiting = [consumer] { return consumer->stepsWithoutWaiting(); },
+                   .threadBegins = raiseCurrentThreadPriority},
+        StepsMayWait::AtTimes);
   }
 }
 
 void ReaderThreads::stop() {
   clock_.notify([this] { stopRequested_ = true; });
-  for (auto& thread : threads_) {
-    if (thread) thread->join();
+  for (auto& loop : loops_) {
+    if (loop) loop->join();
   }
 }
 
@@ -37,32 +45,25 @@ std::int64_t ReaderThreads::step(int side) {
   return progress.dueUs;
 }
 
-void ReaderThreads::run(int side) {
-  raiseCurrentThreadPriority();
-  while (!waitForWork(side, step(side))) {
-  }
+std::int64_t ReaderThreads::loopStep(int side) {
+  KeyReportQueue& queue = machines_.queue(side);
+  queue.sleepEnds();
+  // Read outside the clock's lock: only hasWork writes it, before this step.
+  if (stopSeen_[sideSlot(side)]) return kLoopEnds;
+  const std::int64_t dueUs = step(side);
+  if (dueUs == kNoDeadlineUs) return kWaitForeverMs;
+  const std::int64_t leftUs = dueUs - clock_.monotonicUs();
+  if (leftUs <= 0) return 0;
+  return (leftUs + kUsPerMs - 1) / kUsPerMs;
 }
 
-bool ReaderThreads::waitForWork(int side, std::int64_t dueUs) {
+bool ReaderThreads::hasWork(int side) {
   KeyReportQueue& queue = machines_.queue(side);
-  std::int64_t timeoutMs = kWaitForeverMs;
-  if (dueUs != kNoDeadlineUs) {
-    const std::int64_t leftUs = dueUs - clock_.monotonicUs();
-    if (leftUs <= 0) return false;
-    timeoutMs = (leftUs + kUsPerMs - 1) / kUsPerMs;
-  }
-  bool stopping = false;
-  clock_.waitFor(
-      [&] {
-        stopping = stopRequested_;
-        queue.sleepBegins();
-        if (!stopping && queue.isEmpty() && !queue.hasForgetting()) return false;
-        queue.sleepEnds();
-        return true;
-      },
-      timeoutMs);
+  const bool stopping = stopSeen_[sideSlot(side)] = stopRequested_;
+  queue.sleepBegins();
+  if (!stopping && queue.isEmpty() && !queue.hasForgetting()) return false;
   queue.sleepEnds();
-  return stopping;
+  return true;
 }
 
 }  // namespace qiru

@@ -12,6 +12,10 @@
 // Started once the machines are initialised; stop() (or destruction) sets
 // the stop flag, wakes both threads and joins them, so that nothing runs
 // on the consumers afterwards.
+//
+// Each reader's loop is a ClockLoop: in a simulation, a pass whose
+// consumer vouches that it will not wait (a chord of a running round is
+// only queued for the match) is run by the virtual clock itself.
 
 #include <array>
 #include <cstdint>
@@ -20,7 +24,7 @@
 #include "device/machine_connection.h"
 #include "device/report_consumer.h"
 #include "support/clock.h"
-#include "support/clock_thread.h"
+#include "support/clock_loop.h"
 
 namespace qiru {
 
@@ -41,16 +45,20 @@ class ReaderThreads {
   std::int64_t step(int side);
 
  private:
-  void run(int side);
-  // Sleeps until there is work, the deadline or the stop flag; true when
-  // the stop flag is set.
-  bool waitForWork(int side, std::int64_t dueUs);
+  // The loop's step: a pass, and how long to sleep after it (kLoopEnds
+  // once stopped).
+  std::int64_t loopStep(int side);
+  // Under the clock's lock: whether a report, a forget request or the stop
+  // flag wants the next pass now. Marks the reader asleep when none does.
+  bool hasWork(int side);
 
   Clock& clock_;
   MachineConnection& machines_;
   std::array<ReportConsumer*, kSideCount> consumers_;
-  bool stopRequested_ = false;  // guarded by the clock's lock
-  std::array<std::unique_ptr<ClockThread>, kSideCount> threads_;
+  // Guarded by the clock's lock.
+  bool stopRequested_ = false;
+  std::array<bool, kSideCount> stopSeen_{};  // the stop, as each reader has seen it
+  std::array<std::unique_ptr<ClockLoop>, kSideCount> loops_;
 };
 
 }  // namespace qiru

@@ -28,6 +28,10 @@ class ReportConsumer {
   // Takes every report queued, and finishes what is due by nowUs (the
   // clock's monotonic µs).
   virtual CaptureProgress captureStep(std::int64_t nowUs) = 0;
+  // Whether the next captureStep will not wait on the clock (whatever it
+  // hands on is taken at once), so that a simulation may run it without
+  // the reader's own thread.
+  virtual bool stepsWithoutWaiting() { return false; }
 };
 
 }  // namespace qiru

@@ -49,6 +49,8 @@ class ChordCapture final : public ReportConsumer {
   ChordCapture(std::int32_t side, KeyReportQueue& queue, KeyEventSink& sink, SchemeSource scheme = currentScheme);
 
   CaptureProgress captureStep(std::int64_t nowUs) override;
+  // Capture itself never waits: only handing a chord on may.
+  bool stepsWithoutWaiting() override { return sink_.takesEventsWithoutWaiting(); }
   // Takes the next finished key state.
   void detectChord(const KeyReport& state, const StateStamps& stamps = {});
   // Decodes the chord and hands its key event to the sink.

@@ -33,6 +33,8 @@ class KeyEventSink {
  public:
   virtual ~KeyEventSink() = default;
   virtual void onKeyEvent(const KeyEvent& event) = 0;
+  // Whether onKeyEvent, called now, returns without waiting on the clock.
+  virtual bool takesEventsWithoutWaiting() { return false; }
 };
 
 }  // namespace qiru

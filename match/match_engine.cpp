@@ -111,6 +111,10 @@ void MatchEngine::onKeyEvent(const KeyEvent& event) {
   }
 }
 
+bool MatchEngine::takesEventsWithoutWaiting() {
+  return state() == MatchState::Running && matchLock_.heldByNobody();
+}
+
 void MatchEngine::onIdleKey(MatchMachines& machines, const KeyEvent& event) {
   // Under the lock, so that a key that waited out the other machine's
   // countdown does not write a prompt over the first entry.

@@ -99,6 +99,9 @@ class MatchEngine final : public KeyEventSink {
   void removeObserver(MatchObserver& observer);
 
   void onKeyEvent(const KeyEvent& event) override;
+  // A key event of a running round is only queued for the worker; at other
+  // times it may start a round, with its countdown, or wait for the lock.
+  bool takesEventsWithoutWaiting() override;
   // What the round's worker does with one queued key event of a running
   // round: count it, update the side's input, write its key record line,
   // check and score it. Takes the match lock.

@@ -63,17 +63,33 @@ MatchBot::MatchBot(Clock& clock, VirtualCh375& library, MatchEngine& engine, con
       random_(seed),
       onStrike_(std::move(onStrike)),
       thread_(clock, [this] {
-        while (!stopping_) clock_.sleepFor(playStep());
-      }) {}
+        while (!stopping_) waitForNextStep(playStep());
+      }) {
+  if (style_.reactMs) engine_.addObserver(*this);
+}
 
 void MatchBot::stop() {
   stopping_ = true;
   thread_.join();
+  if (style_.reactMs) engine_.removeObserver(*this);
+}
+
+void MatchBot::entryNews() {
+  clock_.notify([this] { entryNews_ = true; });
+}
+
+void MatchBot::waitForNextStep(std::int64_t waitMs) {
+  if (!style_.reactMs) {
+    clock_.sleepFor(waitMs);
+    return;
+  }
+  clock_.waitFor([this] { return std::exchange(entryNews_, false) || engine_.state() != stateSeen_; }, waitMs);
 }
 
 std::int64_t MatchBot::playStep() {
   const std::int64_t now = clock_.nowMs();
-  switch (engine_.state()) {
+  stateSeen_ = engine_.state();
+  switch (stateSeen_) {
     case MatchState::Running:
       confirmAt_.reset();
       return keyEntry(now);
@@ -88,22 +104,22 @@ std::int64_t MatchBot::playStep() {
 }
 
 std::int64_t MatchBot::keyEntry(std::int64_t now) {
-  if (now < nextStrikeAt_) return nextStrikeAt_ - now;
+  // A bot with a reaction time looks at every news: a new entry sets its
+  // next chord's moment anew.
+  if (!style_.reactMs && now < nextStrikeAt_) return nextStrikeAt_ - now;
   const MatchEngine::ShownEntry shown = engine_.shownEntry(side_);
   if (shown.position == 0) return kBotLookMs;
   if (shown.position != position_) {
     position_ = shown.position;
     chords_ = &answers_.chordsOf(shown.text);
     struck_ = 0;
-    if (style_.reactMs && now < shown.shownAt + *style_.reactMs) {
-      nextStrikeAt_ = shown.shownAt + *style_.reactMs;
-      return nextStrikeAt_ - now;
-    }
+    if (style_.reactMs) nextStrikeAt_ = std::max(shown.shownAt + *style_.reactMs, lastUpAt_ + 1);
   } else if (struck_ == chords_->size()) {
     // Keyed: the next entry should come; if it does not, key it again.
     if (now - keyedAt_ < kNextEntryPatienceMs) return kBotLookMs;
     struck_ = 0;
   }
+  if (now < nextStrikeAt_) return nextStrikeAt_ - now;
   if (chords_->empty()) return paceMs_;  // an entry the bot cannot answer: wait for the time-out
   return strike(now, nextChord());
 }
@@ -147,6 +163,7 @@ std::int64_t MatchBot::confirmResult(std::int64_t now) {
 std::int64_t MatchBot::strike(std::int64_t now, PressedKeys chord) {
   const bool duringRound = engine_.state() == MatchState::Running;
   const std::int64_t upAt = player_.play(now, chord);
+  lastUpAt_ = upAt;
   if (onStrike_) onStrike_({side_, now, upAt, makeTwoAreaCode(chord.left, chord.right), duringRound});
   nextStrikeAt_ = std::max(now + paceMs_, upAt + 1);
   return nextStrikeAt_ - now;

@@ -25,7 +25,8 @@ struct BotStyle {
   std::int32_t chordsPerMinute = 300;
   double wrongChordShare = 0.0;  // 0 to 1
   // When set, the first chord of each new entry goes down exactly this long
-  // after the entry was shown (at the bot's first look when that is later).
+  // after the entry was shown (but never before the bot's previous chord
+  // is fully up), whatever it was doing when the entry came.
   std::optional<std::int64_t> reactMs;
   friend bool operator==(const BotStyle&, const BotStyle&) = default;
 };
@@ -60,13 +61,13 @@ inline constexpr std::int64_t kMaxReactMs = 60'000;
 // The confirm key as the bots strike it (decoded "EN").
 inline constexpr std::string_view kConfirmChord = "F:I";
 
-class MatchBot {
+class MatchBot final : private MatchObserver {
  public:
   // Plays `side` on the library's device index side - 1 until stopped.
   // `onStrike`, when given, is told of every chord, on the bot's thread.
   MatchBot(Clock& clock, VirtualCh375& library, MatchEngine& engine, const AnswerKey& answers, std::int32_t side,
            BotStyle style, std::uint64_t seed, StrikeObserver onStrike = {});
-  ~MatchBot() { stop(); }
+  ~MatchBot() override { stop(); }
   MatchBot(const MatchBot&) = delete;
   MatchBot& operator=(const MatchBot&) = delete;
 
@@ -75,6 +76,14 @@ class MatchBot {
   std::int64_t playStep();
 
  private:
+  // A bot with a reaction time sees each new entry the moment it is shown:
+  // the match tells it of every entry that ends and of the round starting.
+  void onRoundStarted(const RoundStarted&) override { entryNews(); }
+  void onEntryEnded(const EntryEnded&) override { entryNews(); }
+  void entryNews();
+  // Waits until the next step: the given time, or (with a reaction time)
+  // until the screen may have changed.
+  void waitForNextStep(std::int64_t waitMs);
   std::int64_t keyEntry(std::int64_t now);
   std::int64_t confirmResult(std::int64_t now);
   PressedKeys nextChord();
@@ -99,7 +108,12 @@ class MatchBot {
   std::size_t struck_ = 0;
   std::int64_t keyedAt_ = 0;       // when the entry's last chord went down
   std::int64_t nextStrikeAt_ = 0;  // the pace
+  std::int64_t lastUpAt_ = 0;      // when the bot's latest chord came fully up
   std::optional<std::int64_t> confirmAt_;
+  // What the bot saw at its latest look, and news of an entry since;
+  // guarded by the clock's lock once the thread runs.
+  MatchState stateSeen_ = MatchState::Idle;
+  bool entryNews_ = false;
 
   std::atomic<bool> stopping_{false};
   ClockThread thread_;

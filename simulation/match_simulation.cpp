@@ -16,6 +16,7 @@
 #include "match/online_labels.h"
 #include "simulation/match_watcher.h"
 #include "materials/material_file.h"
+#include "support/clock_loop.h"
 #include "support/clock_thread.h"
 #include "support/headless_messages.h"
 #include "support/virtual_clock.h"
@@ -147,15 +148,21 @@ class Referee {
 
   bool waitFor(MatchState state, std::int64_t limitMs, std::ostream& err) {
     const std::int64_t until = clock_.nowMs() + limitMs;
-    while (program_.engine.state() != state) {
-      if (clock_.nowMs() >= until) {
-        err << "the match did not reach " << matchStateName(state) << " within " << limitMs / kMsPerSecond
-            << " s of play; it stands at " << matchStateName(program_.engine.state()) << "\n";
-        return false;
-      }
-      clock_.sleepFor(kRefereeLookMs);
+    const auto looking = [&] { return program_.engine.state() != state && clock_.nowMs() < until; };
+    if (looking()) {
+      // The looks in between only read: the clock takes them in this
+      // thread's turns, and this thread goes on at the look that ends them.
+      ClockLoop looks(clock_,
+                      {.step = [&] { return looking() ? kRefereeLookMs : kLoopEnds; },
+                       .woken = [] { return false; },
+                       .firstStepAfterMs = kRefereeLookMs},
+                      StepsMayWait::No);
+      looks.join();
     }
-    return true;
+    if (program_.engine.state() == state) return true;
+    err << "the match did not reach " << matchStateName(state) << " within " << limitMs / kMsPerSecond
+        << " s of play; it stands at " << matchStateName(program_.engine.state()) << "\n";
+    return false;
   }
 
   Clock& clock_;

@@ -25,6 +25,29 @@ inline constexpr std::int64_t kUsPerMs = 1000;
 struct ClockParticipant;
 using ClockTicket = std::shared_ptr<ClockParticipant>;
 
+// What a step of a loop on the clock (clock_loop.h) answers to end the loop.
+inline constexpr std::int64_t kLoopEnds = -2;
+
+// A thread's loop written as a step: step() does what is due and answers
+// how long to wait before the next step (kWaitForeverMs: until woken;
+// kLoopEnds: the loop is over); woken(), under the clock's lock like the
+// ready() of waitFor, says whether the next step is wanted sooner.
+struct ClockSteps {
+  std::function<std::int64_t()> step;
+  std::function<bool()> woken;
+  // For a loop whose steps wait only at times: whether the next step will
+  // not wait, asked outside the clock's lock just before it. Unset: never.
+  std::function<bool()> nextStepWithoutWaiting = {};
+  // Run first on the loop's own thread, when it has one.
+  std::function<void()> threadBegins = {};
+  // How long the loop waits before its first step (0: none).
+  std::int64_t firstStepAfterMs = 0;
+};
+
+// Whether a loop's steps may wait on the clock: never, only when its
+// nextStepWithoutWaiting() says no, or at any step.
+enum class StepsMayWait { No, AtTimes, Yes };
+
 class Clock {
  public:
   virtual ~Clock() = default;
@@ -60,6 +83,15 @@ class Clock {
   virtual ClockTicket enrol() { return nullptr; }
   virtual void begin(const ClockTicket&) {}
   virtual void retire() {}
+
+  // A loop of steps that the clock runs itself when it can: none when this
+  // clock cannot (the real clock), and the loop then runs on a thread. A
+  // loop whose steps wait at times also has a thread of its own, which
+  // calls serveSteps and runs the steps that may wait. joinSteps waits until
+  // the loop has ended. Use ClockLoop rather than calling these directly.
+  virtual ClockTicket startSteps(ClockSteps, StepsMayWait) { return nullptr; }
+  virtual void serveSteps(const ClockTicket&) {}
+  virtual void joinSteps(const ClockTicket&) {}
 };
 
 // Wall-clock time and real waits.

@@ -20,4 +20,15 @@ void ClockLock::unlock() {
   });
 }
 
+bool ClockLock::heldByNobody() {
+  bool free = false;
+  clock_.waitFor(
+      [this, &free] {
+        free = depth_ == 0;
+        return true;
+      },
+      0);
+  return free;
+}
+
 }  // namespace qiru

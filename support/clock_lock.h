@@ -18,6 +18,8 @@ class ClockLock {
 
   void lock();
   void unlock();
+  // Whether no thread holds it at this moment.
+  bool heldByNobody();
 
  private:
   Clock& clock_;

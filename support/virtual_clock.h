@@ -20,7 +20,11 @@
 // A hand-off costs no trip into the kernel when it need not: the thread that
 // keeps the turn (its own deadline is the next, say) simply goes on, and a
 // thread given the turn is woken by a signal of its own, outside the clock's
-// lock, so that it never wakes only to wait for that lock.
+// lock, so that it never wakes only to wait for that lock. A loop of steps
+// (clock_loop.h) is a participant without a thread: when its turn comes,
+// the thread that is passing the turn on runs its step and passes on after
+// it, so the many small hand-offs to and from such loops (the virtual
+// machines delivering their reports) cost no switch at all.
 //
 // Rules for simulations: a participant blocks only through the clock (events,
 // the match lock, waits, ClockThread::join), never on a plain mutex held
@@ -55,17 +59,29 @@ class VirtualClock final : public Clock {
   ClockTicket enrol() override;
   void begin(const ClockTicket& ticket) override;
   void retire() override;
+  ClockTicket startSteps(ClockSteps steps, StepsMayWait mayWait) override;
+  void serveSteps(const ClockTicket& ticket) override;
+  void joinSteps(const ClockTicket& ticket) override;
 
  private:
+  friend struct ClockParticipant;
   struct Waiter;
 
   ClockParticipant* currentParticipant() const;
   // Gives the free turn to the next ready thread, advancing time if none is.
-  // A thread outside the simulation is woken here; a participant is
+  // A thread outside the simulation is woken here; a loop of steps is run
+  // here, the lock released while its step runs; a participant is
   // returned, to be woken (handOver) once the lock is released.
-  [[nodiscard]] std::shared_ptr<ClockParticipant> passTurn();
+  [[nodiscard]] std::shared_ptr<ClockParticipant> passTurn(std::unique_lock<std::mutex>& lock);
   // passTurn when nobody holds the turn.
-  [[nodiscard]] std::shared_ptr<ClockParticipant> passFreeTurn();
+  [[nodiscard]] std::shared_ptr<ClockParticipant> passFreeTurn(std::unique_lock<std::mutex>& lock);
+  // Runs the loop's steps for as long as it keeps the turn, as a thread
+  // calling waitFor after each step would; then it waits or has ended.
+  // False when a step may wait: the loop's thread must take it.
+  bool runSteps(std::unique_lock<std::mutex>& lock, ClockParticipant& loop);
+  // What follows a step that answered waitMs: true when the loop steps
+  // again at once, false when it now waits or has ended.
+  bool afterStep(ClockParticipant& loop, std::int64_t waitMs);
   static void handOver(const std::shared_ptr<ClockParticipant>& next);
   void wakeReadyWaiters();
   bool advanceToNextDeadline();
@@ -79,6 +95,7 @@ class VirtualClock final : public Clock {
     const void* token;
     ClockParticipant* participant;
     std::condition_variable* outsiderTurn;
+    bool loopTurn;  // the next step of a loop of steps
   };
 
   std::int64_t nowMs_;

@@ -4,7 +4,8 @@
 
 namespace qiru {
 
-LibraryThread::LibraryThread(Clock& clock) : clock_(clock), thread_(clock, [this] { run(); }) {}
+LibraryThread::LibraryThread(Clock& clock, StepsMayWait actionsMayWait)
+    : clock_(clock), loop_(clock, {.step = [this] { return step(); }, .woken = [this] { return woken(); }}, actionsMayWait) {}
 
 void LibraryThread::post(std::int64_t dueMs, std::function<void()> action) {
   {
@@ -16,26 +17,20 @@ void LibraryThread::post(std::int64_t dueMs, std::function<void()> action) {
 
 void LibraryThread::stop() {
   clock_.notify([this] { stopRequested_ = true; });
-  thread_.join();
+  loop_.join();
 }
 
-void LibraryThread::run() {
-  for (;;) {
-    const std::int64_t waitMs = step();
-    bool stopping = false;
-    clock_.waitFor(
-        [this, &stopping] {
-          stopping = stopRequested_;
-          if (!stopping && wakeUps_ == wakeUpsSeen_) return false;
-          wakeUpsSeen_ = wakeUps_;
-          return true;
-        },
-        waitMs);
-    if (stopping) return;
-  }
+bool LibraryThread::woken() {
+  stopping_ = stopRequested_;
+  if (!stopping_ && wakeUps_ == wakeUpsSeen_) return false;
+  wakeUpsSeen_ = wakeUps_;
+  return true;
 }
 
 std::int64_t LibraryThread::step() {
+  // Read outside the clock's lock: only woken() writes it, and it runs
+  // before this step on the loop's turn.
+  if (stopping_) return kLoopEnds;
   for (;;) {
     std::function<void()> action;
     {

@@ -15,7 +15,9 @@ constexpr std::int64_t kFrameMemoryMs = 1000;
 
 }  // namespace
 
-VirtualCh375::VirtualCh375(Clock& clock) : clock_(clock), noticeThread_(clock) {
+// A plug routine waits on the clock while it runs (it tests the machine); an
+// interrupt routine only queues the report and never waits.
+VirtualCh375::VirtualCh375(Clock& clock) : clock_(clock), noticeThread_(clock, StepsMayWait::Yes) {
   for (auto& device : devices_) device = std::make_unique<Device>(clock);
 }
 
@@ -113,7 +115,7 @@ void VirtualCh375::postReport(int deviceIndex, std::int64_t atMs, Report report)
   if (found == nullptr) return;
   std::lock_guard lock(mutex_);
   if (shutDown_) return;
-  if (!found->interruptThread) found->interruptThread = std::make_unique<LibraryThread>(clock_);
+  if (!found->interruptThread) found->interruptThread = std::make_unique<LibraryThread>(clock_, StepsMayWait::No);
   found->interruptThread->post(atMs, [this, found, report = std::move(report)] { deliver(*found, report); });
 }
 

@@ -5,9 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <sstream>
+#include <vector>
 
+#include "match/match_events.h"
 #include "materials/utf8_path.h"
+#include "simulation/match_watcher.h"
 
 namespace qiru {
 namespace {
@@ -151,6 +155,51 @@ TEST(MatchSimulation, TheFirstToFinishTakesEverySharedEntry) {
         const std::string points = mode == MatchMode::TeamRelay ? "40" : "20";
         EXPECT_NE(played.out.find((winner == 1 ? "标签_红方成绩=" : "标签_蓝方成绩=") + points), std::string::npos)
             << played.out;
+      }
+    }
+  }
+}
+
+// When each side's entries were shown and when its bot struck.
+class StrikeTimes final : public MatchWatcher, public MatchObserver {
+ public:
+  void matchStarting(Clock&, VirtualCh375&, MatchEngine&) override {}
+  void matchEnding() override {}
+  void chordStruck(const StruckChord& chord) override { struck[chord.side].push_back(chord.startMs); }
+  void keyRecorded(std::int32_t, std::string_view, std::int64_t) override {}
+  void controlChanged(const ui::ControlChange&, std::int64_t) override {}
+  void roundEnded(const ui::ControlModel&, std::int64_t) override {}
+  void onEntryEnded(const EntryEnded& entry) override { shown[entry.side].push_back(entry.shownAtMs); }
+
+  std::map<std::int32_t, std::vector<std::int64_t>> struck;  // first key down of each chord
+  std::map<std::int32_t, std::vector<std::int64_t>> shown;   // of each entry that ended
+};
+
+// A bot with a reaction time strikes the first chord of every entry that
+// much after the entry is shown, not at its next look: the first chord's
+// first key goes down at shown + react. With no reaction at all the round's
+// first entry is struck the moment it is shown, and each later one a frame
+// after the answer that brought it, whose last report takes the frame.
+TEST(MatchBot, FirstChordOfAnEntryGoesDownItsReactionTimeAfterTheEntryIsShown) {
+  for (const std::int64_t reactMs : {0, 3, 7, 300}) {
+    SimulationOptions options = quickOptions(MatchMode::RaceToFinish);
+    options.red = {400, 0, reactMs};
+    options.blue = BotStyle{250, 0, reactMs};
+    StrikeTimes times;
+    options.watcher = &times;
+    std::ostringstream out;
+    std::ostringstream err;
+    ASSERT_EQ(simulateMatch(options, out, err, {&times}), 0) << err.str();
+    for (const std::int32_t side : {1, 2}) {
+      const std::vector<std::int64_t>& shown = times.shown[side];
+      const std::vector<std::int64_t>& struck = times.struck[side];
+      // The round ends when the faster side has keyed its last entry.
+      ASSERT_GE(shown.size(), 10u) << "react " << reactMs << ", side " << side;
+      ASSERT_GE(struck.size(), shown.size()) << "react " << reactMs << ", side " << side;
+      for (std::size_t entry = 0; entry < shown.size(); ++entry) {
+        // Single-syllable entries, no wrong chords: one chord an entry.
+        const std::int64_t expected = shown[entry] + reactMs + (reactMs == 0 && entry > 0 ? 1 : 0);
+        EXPECT_EQ(struck[entry], expected) << "react " << reactMs << ", side " << side << ", entry " << entry + 1;
       }
     }
   }

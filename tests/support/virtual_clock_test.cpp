@@ -5,10 +5,12 @@
 #include <limits>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/clock_event.h"
 #include "support/clock_lock.h"
+#include "support/clock_loop.h"
 #include "support/clock_thread.h"
 
 namespace qiru {
@@ -86,6 +88,148 @@ TEST(VirtualClock, ParticipantsTakeTurnsInTimeOrderEveryRun) {
     }
     ASSERT_EQ(stamps, expected) << "run " << run;
     EXPECT_EQ(clock.nowMs(), 280) << "C's last wait ends last";
+  }
+}
+
+// The same tickers, some of them loops of steps that the clock runs on the
+// threads that pass the turn on: a loop takes its turns exactly where a
+// thread would, so a simulation gives the same result either way.
+TEST(VirtualClock, LoopsOfStepsTakeTheirTurnsAsThreadsWould) {
+  const std::vector<Stamp> expected = {
+      {"A", 30},  {"B", 50},  {"A", 60},  {"C", 70},  {"A", 90},  {"B", 100}, {"A", 120},
+      {"C", 140}, {"B", 150}, {"A", 150}, {"A", 180}, {"B", 200}, {"C", 210}, {"A", 210},
+  };
+  for (const std::string loops : {"B", "AC", "ABC"}) {
+    VirtualClock clock(0);
+    std::vector<Stamp> stamps;  // written only by whoever holds the turn
+    {
+      ClockParticipation driver(clock);
+      std::vector<std::unique_ptr<ClockThread>> threads;
+      std::vector<std::unique_ptr<ClockLoop>> steppers;
+      for (const auto& [who, periodMs] : {std::pair{"A", 30}, {"B", 50}, {"C", 70}}) {
+        if (loops.find(who) == std::string::npos) {
+          threads.push_back(std::make_unique<ClockThread>(clock, [&clock, &stamps, who, periodMs] {
+            for (;;) {
+              clock.sleepFor(periodMs);
+              if (clock.nowMs() > 210) return;
+              stamps.push_back({who, clock.nowMs()});
+            }
+          }));
+          continue;
+        }
+        auto started = std::make_shared<bool>(false);
+        const auto tick = [&clock, &stamps, who, periodMs, started]() -> std::int64_t {
+          if (std::exchange(*started, true)) {
+            if (clock.nowMs() > 210) return kLoopEnds;
+            stamps.push_back({who, clock.nowMs()});
+          }
+          return periodMs;
+        };
+        steppers.push_back(std::make_unique<ClockLoop>(clock, ClockSteps{tick, [] { return false; }}, StepsMayWait::No));
+      }
+      for (auto& thread : threads) thread->join();
+      for (auto& stepper : steppers) stepper->join();
+      EXPECT_EQ(clock.threadsWaiting(), 0u) << "loops " << loops;
+    }
+    EXPECT_EQ(stamps, expected) << "loops " << loops;
+    EXPECT_EQ(clock.nowMs(), 280) << "loops " << loops;
+  }
+}
+
+// A loop waiting without end is woken by a notify from a thread at that
+// very moment, and ends when its step says so.
+TEST(VirtualClock, LoopOfStepsIsWokenAtTheMomentOfTheNotify) {
+  VirtualClock clock(0);
+  bool posted = false;              // guarded by the clock's lock
+  std::vector<std::int64_t> steps;  // written only by whoever holds the turn
+  {
+    ClockParticipation driver(clock);
+    ClockLoop loop(
+        clock,
+        {[&] {
+           steps.push_back(clock.nowMs());
+           return steps.size() == 2 ? kLoopEnds : kWaitForeverMs;
+         },
+         [&] { return std::exchange(posted, false); }},
+        StepsMayWait::No);
+    ClockThread poster(clock, [&] {
+      clock.sleepFor(40);
+      clock.notify([&] { posted = true; });
+      clock.sleepFor(10);
+    });
+    loop.join();
+    EXPECT_EQ(clock.nowMs(), 40);
+    poster.join();
+  }
+  EXPECT_EQ(steps, (std::vector<std::int64_t>{0, 40}));
+  EXPECT_EQ(clock.nowMs(), 50);
+  EXPECT_EQ(clock.threadsWaiting(), 0u);
+}
+
+// A loop whose steps wait only at times: the steps it does not vouch for
+// run on its own thread and wait there (a start key's countdown on a
+// reader), the others are run by the clock; either way at their moments.
+TEST(VirtualClock, LoopStepsThatWaitRunOnTheLoopsOwnThread) {
+  VirtualClock clock(0);
+  std::vector<std::int64_t> stepsAt;  // written only by whoever holds the turn
+  {
+    ClockParticipation driver(clock);
+    ClockLoop loop(clock,
+                   {.step =
+                        [&]() -> std::int64_t {
+                          stepsAt.push_back(clock.nowMs());
+                          if (stepsAt.size() == 6) return kLoopEnds;
+                          // Every other step waits 5 ms within itself.
+                          if (stepsAt.size() % 2 == 0) clock.sleepFor(5);
+                          return 10;
+                        },
+                    .woken = [] { return false; },
+                    .nextStepWithoutWaiting = [&] { return stepsAt.size() % 2 == 0; }},
+                   StepsMayWait::AtTimes);
+    loop.join();
+    EXPECT_EQ(clock.threadsWaiting(), 0u);
+  }
+  EXPECT_EQ(stepsAt, (std::vector<std::int64_t>{0, 10, 25, 35, 50, 60}));
+}
+
+// A thread that waits for a flag, looking every 20 ms, acts at the same
+// moment and in the same order among the other threads whether it looks
+// itself or hands its looks to a loop of steps and joins it: the thread
+// that joins an ended loop has the loop's turn.
+TEST(VirtualClock, ThreadJoiningALoopOfLooksGoesOnInTheLoopsTurn) {
+  const std::vector<Stamp> expected = {{"setter", 50}, {"waiter", 60}, {"ticker", 60}, {"ticker", 80}};
+  for (const bool byLoop : {false, true}) {
+    VirtualClock clock(0);
+    std::vector<Stamp> stamps;  // written only by whoever holds the turn
+    bool flag = false;          // likewise
+    {
+      ClockParticipation driver(clock);
+      ClockThread waiter(clock, [&] {
+        if (byLoop) {
+          ClockLoop looks(clock,
+                          {.step = [&] { return flag ? kLoopEnds : std::int64_t{20}; },
+                           .woken = [] { return false; },
+                           .firstStepAfterMs = 20},
+                          StepsMayWait::No);
+          looks.join();
+        } else {
+          while (!flag) clock.sleepFor(20);
+        }
+        stamps.push_back({"waiter", clock.nowMs()});
+      });
+      ClockThread ticker(clock, [&] {
+        for (int tick = 1; tick <= 4; ++tick) {
+          clock.sleepFor(20);
+          if (flag) stamps.push_back({"ticker", clock.nowMs()});
+        }
+      });
+      ClockThread setter(clock, [&] {
+        clock.sleepFor(50);
+        flag = true;
+        stamps.push_back({"setter", clock.nowMs()});
+      });
+    }
+    EXPECT_EQ(stamps, expected) << (byLoop ? "looks by a loop" : "looks by the thread");
   }
 }
 
