@@ -35,11 +35,7 @@ CaptureProgress ChordCapture::captureStep(std::int64_t nowUs) {
 
 CaptureProgress ChordCapture::progress() const {
   if (currentIsIdle()) return {};
-  const std::int64_t dueUs = current_.timeUs + mergeWindowUs + 1;
-  // A release has let its chord go already (letGoAtOnce): nothing it holds
-  // can complete a chord before the next report.
-  if (current_.pressedCount == 0) return {.dueUs = dueUs};
-  return {.dueUs = dueUs, .heldSinceUs = currentStamps_.lastUs};
+  return {.dueUs = current_.timeUs + mergeWindowUs + 1, .heldSinceUs = currentStamps_.lastUs};
 }
 
 void ChordCapture::forget(const Forgetting& forgetting) {
@@ -61,7 +57,6 @@ void ChordCapture::forget(const Forgetting& forgetting) {
   previous_ = {};
   phase_ = Phase::None;
   armed_ = false;
-  fullestEmitted_ = false;
 }
 
 bool ChordCapture::ignored(const KeyReport& report) {
@@ -103,8 +98,6 @@ void ChordCapture::takeReport(const KeyReport& report) {
     // Keys of one stroke arriving a little apart. While one hand has no key
     // yet, the state counts from its latest report.
     if (current_.maskB == 0 || current_.maskA == 0) current_.timeUs = report.timeUs;
-    // Keys going down just after all came up: what follows starts with them.
-    if (current_.pressedCount == 0) currentStamps_.firstUs = report.timeUs;
     current_.chordCode |= report.chordCode;
     current_.maskB |= report.maskB;
     current_.maskA |= report.maskA;
@@ -116,25 +109,12 @@ void ChordCapture::takeReport(const KeyReport& report) {
 void ChordCapture::startState(const KeyReport& report) {
   current_ = report;
   currentStamps_ = {report.timeUs, report.timeUs};
-  if (report.pressedCount == 0) letGoAtOnce();
-}
-
-void ChordCapture::letGoAtOnce() {
-  // Every key is up. The release stays open for its merge window, since a
-  // key bouncing down again within it belongs to the chord let go; but
-  // whatever comes, the chord the detector holds armed is emitted when the
-  // release is handed on, so it is emitted now rather than when the window
-  // ends, and not again then.
-  const bool handedOnLater = current_.chordCode != lastPassedCode_;
-  if (!handedOnLater || !armed_ || previous_.chordCode == 0 || fullestEmitted_) return;
-  emitChord(previous_, chordBeganUs_, currentStamps_.lastUs);
-  fullestEmitted_ = true;
-}
-
-void ChordCapture::emitFullest(const StateStamps& stamps) {
-  // Emitted already when its keys all came up.
-  if (std::exchange(fullestEmitted_, false)) return;
-  emitChord(previous_, chordBeganUs_, stamps.lastUs);
+  // Every key is up: the player has let go, and nothing can merge into a
+  // release, so the chord is finished now rather than when the window ends.
+  if (report.pressedCount == 0) {
+    handOnCurrent();
+    markCurrentIdle();
+  }
 }
 
 void ChordCapture::handOnCurrent() {
@@ -156,12 +136,6 @@ void ChordCapture::detectChord(const KeyReport& state, const StateStamps& stamps
       armed_ = true;
       chordBeganUs_ = stamps.firstUs;
     }
-    if (std::exchange(fullestEmitted_, false)) {
-      // The keys of a chord emitted at its release went down again within
-      // the window, and more joined them: a chord of its own.
-      armed_ = true;
-      chordBeganUs_ = stamps.firstUs;
-    }
   } else if (released && !pressed) {
     phase_ = Phase::Release;
     if (armed_) {
@@ -174,11 +148,11 @@ void ChordCapture::detectChord(const KeyReport& state, const StateStamps& stamps
                              (releasedCount == 2 && twoOfOneHand);
       if (!lettingGo) return;  // a key or two lifted: wait, keeping the fullest state
       armed_ = false;
-      emitFullest(stamps);
+      emitChord(fullest, chordBeganUs_, stamps.lastUs);
     }
   } else if (released && pressed) {
     // A roll: the next chord's keys go down while this one's come up.
-    if (armed_) emitFullest(stamps);
+    if (armed_) emitChord(fullest, chordBeganUs_, stamps.lastUs);
     phase_ = Phase::Press;
     armed_ = true;
     chordBeganUs_ = stamps.firstUs;

@@ -8,13 +8,9 @@
 // of the report that completed it.
 //
 // A state is finished by the next report that does not merge into it, by
-// an all-released report, or once its merge window has passed with no
-// report (the player has stopped): the step then names the deadline at
-// which the reader must call again. An all-released report lets the chord
-// go at once; the release itself stays open for its merge window, so that
-// a key going down again within it (a bounce, or the same keys struck
-// again) merges into the release as it always has, and the chord is not
-// emitted twice.
+// an all-released report (at once: the player has let go), or once its
+// merge window has passed with no report (the player has stopped): the
+// step then names the deadline at which the reader must call again.
 //
 // Capture forgets on request (KeyReportQueue::forgetChordsBefore, reset):
 // every chord begun before the moment asked for is lost, also one whose
@@ -73,12 +69,8 @@ class ChordCapture final : public ReportConsumer {
   // Whether the report belongs to a chord that is being forgotten.
   bool ignored(const KeyReport& report);
   void takeReport(const KeyReport& report);
-  // Begins a new state with the report.
+  // Begins a new state with the report; an all-released one is finished at once.
   void startState(const KeyReport& report);
-  // The current state is an all-released one: emits the chord it lets go.
-  void letGoAtOnce();
-  // Emits the detector's fullest state unless letGoAtOnce has.
-  void emitFullest(const StateStamps& stamps);
   // Hands the current state to the detector unless it repeats the last one.
   void handOnCurrent();
   bool currentIsIdle() const { return current_.pressedCount == kIdleCount; }
@@ -100,7 +92,6 @@ class ChordCapture final : public ReportConsumer {
   std::int64_t chordBeganUs_ = 0;  // the first key-down of the chord being played
   Phase phase_ = Phase::None;
   bool armed_ = false;             // a chord has been pressed and not yet emitted
-  bool fullestEmitted_ = false;    // ... though previous_ was, at its release
 
   bool keysDown_ = false;          // the latest report had a key pressed
   bool ignoring_ = false;          // keys of a forgotten chord are still down

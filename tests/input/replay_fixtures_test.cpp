@@ -1,8 +1,10 @@
 // Report logs replayed through machine 1's queue, reader thread and chord
 // capture: each small log gives the chords of the .chords file beside it
-// (code text, a TAB, the name). The expected chords are
-// those the capture gave before releases let their chord go at once; a
-// release still merges a key going down again within its window.
+// (code text, a TAB, the name). The chords are those every earlier build
+// gave, but for one change: a release finishes its chord at once, so that
+// keys going down within 20 ms of it begin a chord of their own. Before,
+// they merged into the release, and a chord struck again quickly, or one
+// made of keys of the chord before, was lost.
 
 #include <gtest/gtest.h>
 
@@ -40,19 +42,18 @@ TEST(ReplayFixtures, EachLogGivesItsChords) {
     const std::string& folder;
     const char* name;
   } logs[] = {
-      // A key down again 5 ms after the release is a bounce of the chord let go.
-      {fixtures, "bounce_after_release"},
-      // The same chord again 10 ms after its release is one chord; a key 19
-      // or 20 ms after the release merges into it, 21 ms after is a chord.
+      // A key tapped 5 ms after the release: a chord (it was lost).
+      {fixtures, "tap_after_release"},
+      // The same chord again 10 ms after its release, and a key of it 19,
+      // 20 and 21 ms after: each a chord (all but the last were lost).
       {fixtures, "restruck_within_window"},
-      // A chord begun within the window with new keys is a chord of its
-      // own; one with only keys of the chord let go is not.
+      // Chords begun within the window: one with new keys (a chord before
+      // too), one with keys of the chord let go only (it was lost).
       {fixtures, "next_chord_within_window"},
       // Taps, holds, a partial release struck again, a roll.
       {fixtures, "taps_holds_partial"},
-      // The one change: a chord let go is out at its release, so a chord
-      // begun within the window that takes its keys and more no longer
-      // swallows it (it used to give :UOI alone).
+      // Keys of the chord let go, then more within the window: two chords
+      // (it gave :UOI alone).
       {fixtures, "let_go_then_more"},
       // The logs the command's own tests play: 7- and 5-byte reports, a log
       // that starts before the replay's lead-in.
