@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <utility>
 
 namespace qiru {
 
@@ -30,13 +31,44 @@ bool parseWhole(std::string_view word, T& value, int base) {
   return error == std::errc() && end == word.data() + word.size();
 }
 
+// Digits after the point of a time: microseconds at most.
+constexpr std::size_t kMaxFractionDigits = 3;
+
+// "1000" or "1000.25": whole milliseconds and the microseconds past them.
+bool parseTime(std::string_view word, LoggedReport& report) {
+  const std::size_t point = word.find('.');
+  if (!parseWhole(word.substr(0, point), report.timeMs, 10) || report.timeMs < 0 ||
+      report.timeMs > kMaxLoggedTimeMs) {
+    return false;
+  }
+  if (point == std::string_view::npos) return true;
+  const std::string_view digits = word.substr(point + 1);
+  if (digits.empty() || digits.size() > kMaxFractionDigits || digits.find_first_not_of("0123456789") != digits.npos ||
+      !parseWhole(digits, report.fractionUs, 10)) {
+    return false;
+  }
+  for (std::size_t scale = digits.size(); scale < kMaxFractionDigits; ++scale) report.fractionUs *= 10;
+  return true;
+}
+
+// "1000.250" for 1,000,250 µs; no fraction for a whole millisecond.
+std::string timeTextOf(const LoggedReport& report) {
+  std::string text = std::to_string(report.timeMs);
+  if (report.fractionUs != 0) {
+    char fraction[8];
+    std::snprintf(fraction, sizeof fraction, ".%03d", static_cast<int>(report.fractionUs));
+    text += fraction;
+  }
+  return text;
+}
+
 // Reads one report line; an empty result means it was read.
 std::string parseLine(std::string_view line, LoggedReport& report) {
   const std::string_view time = nextWord(line);
-  if (!parseWhole(time, report.timeMs, 10) || report.timeMs < 0 || report.timeMs > kMaxLoggedTimeMs) {
+  if (!parseTime(time, report)) {
     return "\"" + std::string(time) +
-           "\" is not a time; a line starts with the time in milliseconds, then the report's bytes in hex"
-           " (1000 07 FE FF FF FF 01 00 00)";
+           "\" is not a time; a line starts with the time in milliseconds (a fraction to the microsecond at"
+           " most: 1000.25), then the report's bytes in hex (1000 07 FE FF FF FF 01 00 00)";
   }
   for (std::string_view word = nextWord(line); !word.empty(); word = nextWord(line)) {
     std::uint8_t byte = 0;
@@ -46,7 +78,7 @@ std::string parseLine(std::string_view line, LoggedReport& report) {
     report.data.push_back(byte);
   }
   if (report.data.empty()) {
-    return "the time " + std::to_string(report.timeMs) + " has no report bytes after it";
+    return "the time " + timeTextOf(report) + " has no report bytes after it";
   }
   if (report.data.size() > kMaxLoggedReportBytes) {
     return std::to_string(report.data.size()) + " bytes; a report has at most " +
@@ -73,9 +105,9 @@ ReportLog parseReportLog(std::string_view text) {
     if (isSkipped(line)) continue;
     LoggedReport report;
     std::string error = parseLine(line, report);
-    if (error.empty() && !log.reports.empty() && report.timeMs < log.reports.back().timeMs) {
-      error = "the time " + std::to_string(report.timeMs) + " is earlier than the line before (" +
-              std::to_string(log.reports.back().timeMs) + "); the reports of a log are in time order";
+    if (error.empty() && !log.reports.empty() && report.timeUs() < log.reports.back().timeUs()) {
+      error = "the time " + timeTextOf(report) + " is earlier than the line before (" +
+              timeTextOf(log.reports.back()) + "); the reports of a log are in time order";
     }
     if (!error.empty()) {
       log.errorLine = lineNumber;
@@ -87,8 +119,12 @@ ReportLog parseReportLog(std::string_view text) {
   return log;
 }
 
+LoggedReport loggedAtUs(std::int64_t timeUs, std::vector<std::uint8_t> data) {
+  return {timeUs / kLoggedUsPerMs, std::move(data), static_cast<std::int32_t>(timeUs % kLoggedUsPerMs)};
+}
+
 std::string formatReportLine(const LoggedReport& report) {
-  std::string line = std::to_string(report.timeMs);
+  std::string line = timeTextOf(report);
   for (const std::uint8_t byte : report.data) {
     char hex[4];
     std::snprintf(hex, sizeof hex, " %02X", byte);

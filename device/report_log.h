@@ -23,12 +23,18 @@ inline constexpr std::size_t kMaxLoggedReportBytes = kReadBufferBytes;
 // Times beyond this (some 30,000 years after 1970) are mistakes, and would
 // overflow the arithmetic of whoever plays the log.
 inline constexpr std::int64_t kMaxLoggedTimeMs = 1'000'000'000'000'000;
+inline constexpr std::int32_t kLoggedUsPerMs = 1000;
 
 struct LoggedReport {
   std::int64_t timeMs = 0;
   std::vector<std::uint8_t> data;  // at least one byte: the length byte
+  std::int32_t fractionUs = 0;     // microseconds past timeMs, 0 to 999
+  std::int64_t timeUs() const { return timeMs * kLoggedUsPerMs + fractionUs; }
   friend bool operator==(const LoggedReport&, const LoggedReport&) = default;
 };
+
+// The report logged at a time in microseconds.
+LoggedReport loggedAtUs(std::int64_t timeUs, std::vector<std::uint8_t> data);
 
 struct ReportLog {
   std::vector<LoggedReport> reports;
@@ -41,7 +47,7 @@ struct ReportLog {
 
 ReportLog parseReportLog(std::string_view text);
 
-// "1000 07 FE FF FF FF 39 30 00", without a line end.
+// "1000 07 FE FF FF FF 39 30 00" ("1000.250 ..." a quarter after), without a line end.
 std::string formatReportLine(const LoggedReport& report);
 // A comment line saying what the columns are, then one line per report,
 // each ending with "\n".

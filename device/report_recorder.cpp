@@ -46,8 +46,8 @@ class LogWriter {
   void drain(InterruptRing& ring) {
     StampedBlock block;
     while (ring.pop(block)) {
-      lastMs_ = std::max(lastMs_, block.timeUs / kUsPerMs);
-      out_ << formatReportLine({lastMs_, {block.data.begin(), block.data.end()}}) << '\n';
+      lastUs_ = std::max(lastUs_, block.timeUs);
+      out_ << formatReportLine(loggedAtUs(lastUs_, {block.data.begin(), block.data.end()})) << '\n';
       ++outcome_.recorded;
     }
     out_.flush();
@@ -56,7 +56,23 @@ class LogWriter {
  private:
   std::ostream& out_;
   RecordOutcome& outcome_;
-  std::int64_t lastMs_ = 0;
+  std::int64_t lastUs_ = 0;
+};
+
+// The log's times: UTC to the microsecond. The system time says when the
+// recording began, to the millisecond; the monotonic clock measures from
+// there, finer, and never goes back.
+class LogTime {
+ public:
+  explicit LogTime(const Clock& clock)
+      : clock_(clock), startUs_(clock.nowMs() * kUsPerMs), startMonotonicUs_(clock.monotonicUs()) {}
+  std::int64_t startMs() const { return startUs_ / kUsPerMs; }
+  std::int64_t nowUs() const { return startUs_ + (clock_.monotonicUs() - startMonotonicUs_); }
+
+ private:
+  const Clock& clock_;
+  const std::int64_t startUs_;
+  const std::int64_t startMonotonicUs_;
 };
 
 bool stopRequested(const RecordRequest& request) {
@@ -74,8 +90,9 @@ RecordOutcome recordReports(Ch375Library& library, Clock& clock, const RecordReq
   outcome.link = linkTest(library, index);
 
   InterruptRing ring(request.ringCapacity);
-  const auto routine = [&ring, &clock](const std::uint8_t* data) { ring.push(data, clock.nowMs() * kUsPerMs); };
-  const std::int64_t startMs = clock.nowMs();
+  const LogTime logTime(clock);
+  const auto routine = [&ring, &logTime](const std::uint8_t* data) { ring.push(data, logTime.nowUs()); };
+  const std::int64_t startMs = logTime.startMs();
   out << headerOf(index, startMs, outcome.link) << std::flush;
   outcome.listened = library.setIntRoutine(index, routine) != 0;
   // A removal notice may be about another device: the machine is gone only

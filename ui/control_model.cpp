@@ -1,6 +1,7 @@
 #include "ui/control_model.h"
 
 #include <algorithm>
+#include <string_view>
 
 namespace qiru::ui {
 
@@ -18,6 +19,13 @@ int pageIndexOf(const ControlSpec& spec, const ControlState& parent) {
   if (spec.page.empty()) return -1;
   const auto page = std::find(parent.pages.begin(), parent.pages.end(), spec.page);
   return static_cast<int>(page - parent.pages.begin());
+}
+
+// CR LF pairs: the line breaks of a multi-line box's text.
+std::size_t lineBreaksIn(std::string_view text) {
+  std::size_t breaks = 0;
+  for (std::size_t at = text.find("\r\n"); at != std::string_view::npos; at = text.find("\r\n", at + 2)) ++breaks;
+  return breaks;
 }
 
 }  // namespace
@@ -70,21 +78,20 @@ void ControlModel::setText(Control control, std::string text) {
     if (state.text == text && state.markedLines.empty()) return false;
     state.text = std::move(text);
     state.markedLines.clear();
+    state.lineBreaks = lineBreaksIn(state.text);
     return true;
   });
 }
 
 void ControlModel::appendText(Control control, const std::string& text, bool markLastLine) {
   modify(control, Property::Text, [&](ControlState& state) {
+    // A CR at the end of the text and an LF at the start of the addition
+    // make a break between them.
+    const bool joinsABreak = state.text.ends_with('\r') && text.starts_with('\n');
     state.text += text;
-    if (markLastLine) {
-      // Lines end with CR LF: the last line's number is the count of breaks.
-      std::size_t breaks = 0;
-      for (std::size_t at = state.text.find("\r\n"); at != std::string::npos; at = state.text.find("\r\n", at + 2)) {
-        ++breaks;
-      }
-      state.markedLines.push_back(static_cast<int>(breaks));
-    }
+    state.lineBreaks += lineBreaksIn(text) + (joinsABreak ? 1 : 0);
+    // Lines end with CR LF: the last line's number is the count of breaks.
+    if (markLastLine) state.markedLines.push_back(static_cast<int>(state.lineBreaks));
     return !text.empty();
   });
 }

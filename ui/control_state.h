@@ -42,6 +42,9 @@ struct ControlState {
   // Lines (0-based) of a multi-line box drawn as warnings: a key log's
   // wrong chords. A new text clears them.
   std::vector<int> markedLines;
+  // CR LF pairs in text, kept as it grows: a key log's next line number
+  // without a pass over the whole log at every chord.
+  std::size_t lineBreaks = 0;
 
   // Rich edit boxes.
   RichText richText;

@@ -42,6 +42,14 @@ TEST(ReportLog, NamesTheFirstMalformedLine) {
       {"1000 07\n999 07\n", 2, "line 2: the time 999 is earlier than the line before (1000)"},
       {"99999999999999999999 07\n", 1, "is not a time"},
       {"1000000000000000001 07\n", 1, "is not a time"},  // beyond any clock
+      {"1000. 07\n", 1, "line 1: \"1000.\" is not a time"},
+      {"1000.1234 07\n", 1, "\"1000.1234\" is not a time"},  // finer than a microsecond
+      {"1000.-5 07\n", 1, "is not a time"},
+      {"1000.+5 07\n", 1, "is not a time"},
+      {".5 07\n", 1, "is not a time"},
+      {"1000.5.5 07\n", 1, "is not a time"},
+      {"1000,5 07\n", 1, "is not a time"},
+      {"1000.5 07\n1000.25 07\n", 2, "line 2: the time 1000.250 is earlier than the line before (1000.500)"},
   };
   for (const Case& c : cases) {
     const ReportLog log = parseReportLog(c.text);
@@ -58,12 +66,36 @@ TEST(ReportLog, AReportHoldsAtMostTheReadBuffer) {
   EXPECT_EQ(tooLong.error, "line 1: 65 bytes; a report has at most 64");
 }
 
+// Times to the microsecond: a fraction of up to three digits; whole
+// milliseconds read and write as they always have.
+TEST(ReportLog, ReadsTimesToTheMicrosecond) {
+  const ReportLog log = parseReportLog(
+      "1000 03\n"
+      "1000.25 03\n"
+      "1000.5 03\n"
+      "1000.999 03\n"
+      "1001.000 03\n"
+      "1001.001 03\n");
+  ASSERT_TRUE(log.ok()) << log.error;
+  std::vector<std::int64_t> timesUs;
+  for (const LoggedReport& report : log.reports) timesUs.push_back(report.timeUs());
+  EXPECT_EQ(timesUs, (std::vector<std::int64_t>{1'000'000, 1'000'250, 1'000'500, 1'000'999, 1'001'000, 1'001'001}))
+      << "times read";
+  // A fraction is not an earlier time: 1000.25 after 1000.5 would be.
+  EXPECT_FALSE(parseReportLog("1000.5 03\n1000.25 03\n").ok());
+}
+
 TEST(ReportLog, WritesWhatItReads) {
   const std::vector<LoggedReport> reports = {
       {1000, {0x07, 0xFE, 0xFF, 0xFF, 0xFF, 0x01, 0x00, 0x00}},
+      loggedAtUs(1'000'250, {0x07, 0xFF, 0xFF, 0xFF, 0xFF, 0x01, 0x00, 0x00}),
+      loggedAtUs(1'000'251, {0x03}),
       {1021, {0x03}},
+      loggedAtUs(1'021'007, {0x03}),
   };
   EXPECT_EQ(formatReportLine(reports[0]), "1000 07 FE FF FF FF 01 00 00");
+  EXPECT_EQ(formatReportLine(reports[1]), "1000.250 07 FF FF FF FF 01 00 00");
+  EXPECT_EQ(formatReportLine(reports[4]), "1021.007 03");
   const ReportLog log = parseReportLog(formatReportLog(reports));
   ASSERT_TRUE(log.ok()) << log.error;
   EXPECT_EQ(log.reports, reports);

@@ -50,6 +50,31 @@ TEST(ControlModel, PassesEachRealChangeOnOnce) {
   EXPECT_EQ(recorder.heard[3].text, "红方按键记录：\r\n");
 }
 
+// A marked line is the line the appended text ends on: counted across
+// appends that split a CR LF, and afresh after a new text.
+TEST(ControlModel, MarksTheLastLineOfWhatWasAppended) {
+  struct Case {
+    const char* what;
+    std::string before;
+    std::vector<std::string> appended;  // the last one marked
+    int line;
+  };
+  const Case cases[] = {
+      {"first line", "", {"1 A:"}, 0},
+      {"after a heading", "红方按键记录：\r\n", {"1 A:\r\n", "2 B:"}, 2},
+      {"a break split across appends", "", {"1 A:\r", "\n2 B:"}, 1},
+      {"a lone CR or LF is no break", "", {"1 A:\r", "x\n", "2 B:"}, 0},
+  };
+  for (const Case& c : cases) {
+    ControlModel model;
+    const Control box = Control::编辑框_一号机按键;
+    model.appendText(box, "old\r\nold\r\nold\r\n");
+    model.setText(box, c.before);
+    for (std::size_t i = 0; i < c.appended.size(); ++i) model.appendText(box, c.appended[i], i + 1 == c.appended.size());
+    EXPECT_EQ(model.get(box, &ControlState::markedLines), std::vector<int>{c.line}) << c.what;
+  }
+}
+
 // Threads write at once: each its own control, and all of them one shared
 // control. Every change reaches the listener, each thread's in its order,
 // and the listener's last word on the shared control is what the model holds.
