@@ -37,9 +37,12 @@ void OnlineLabels::showMachineNumber(int side, std::int32_t machineNumber) {
 void OnlineLabels::nameMachines(MachineNames names) {
   const std::lock_guard hold(mutex_);
   names_ = std::move(names);
-  // A side not reported in shows no number, and so no name: left as it is.
+  // Only a label that still shows its machine number changes: during a
+  // round the match shows the side's input there, and after it the side's
+  // name alone until the machine reports in again.
   for (const int side : {kRedSide, kBlueSide}) {
-    if (numbers_[sideSlot(side)] != 0) showLocked(side);
+    const std::size_t slot = sideSlot(side);
+    if (numbers_[slot] != 0 && model_.text(labelsOf(side).online) == shown_[slot]) showLocked(side);
   }
 }
 
@@ -53,6 +56,7 @@ void OnlineLabels::showLocked(int side) {
     if (const auto name = names_.find(machineNumber); name != names_.end()) text += " " + name->second;
   }
   model_.setText(labels.online, text);
+  shown_[sideSlot(side)] = text;
   const ui::Colour colour = reportedIn ? labels.colour : kNotReportedInColour;
   model_.setTextColour(labels.online, colour);
   model_.setTextColour(labels.score, colour);

@@ -48,6 +48,7 @@ class OnlineLabels final : public MachineLabels {
   std::mutex mutex_;
   std::array<std::int32_t, 2> numbers_{};  // guarded by mutex_; 0: not reported in
   MachineNames names_;                     // guarded by mutex_
+  std::array<std::string, 2> shown_;       // guarded by mutex_; what each label was last given here
 };
 
 }  // namespace qiru

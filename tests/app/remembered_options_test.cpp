@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
@@ -161,17 +162,24 @@ TEST_F(RememberedOptions, TheCommandLinesMatchOptionsWin) {
 }
 
 // Opens the import dialog with the window's button, notes the folder it
-// shows, and picks `file` in it (or cancels when empty).
+// shows, and picks `file` in it (or cancels when empty). The dialog reads
+// its folder on a thread of its own: the pick is tried again until taken,
+// and given up (cancelled) after a while, so that a fault fails, not hangs.
+constexpr int kDialogPatienceMs = 10000;
+
 QString importThroughDialog(ProgramWindow& w, const QString& file) {
   QString shown;
-  bool answered = false;
+  QElapsedTimer waited;
+  waited.start();
   auto* look = new QTimer(&w.window);
   QObject::connect(look, &QTimer::timeout, look, [&] {
-    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-    if (dialog == nullptr || answered) return;
-    answered = true;
-    shown = QDir(dialog->directory()).absolutePath();
-    if (file.isEmpty()) {
+    QFileDialog* dialog = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+      if (auto* found = qobject_cast<QFileDialog*>(top); found != nullptr && found->isVisible()) dialog = found;
+    }
+    if (dialog == nullptr) return;
+    if (shown.isEmpty()) shown = QDir(dialog->directory()).absolutePath();
+    if (file.isEmpty() || waited.elapsed() > kDialogPatienceMs) {
       dialog->reject();
     } else {
       dialog->selectFile(file);

@@ -52,6 +52,11 @@ TEST(OnlineLabels, AGivenNameShowsBesideItsNumberFromThenOn) {
   labels.nameMachines({});
   EXPECT_EQ(model.text(Control::标签_二号机在线), "蓝方：30003") << "a forgotten name goes";
   EXPECT_EQ(model.text(Control::标签_一号机在线), "红方");
+
+  // During a round the match shows the side's input on the label.
+  model.setText(Control::标签_二号机在线, "ba");
+  labels.nameMachines({{30003, "王五"}});
+  EXPECT_EQ(model.text(Control::标签_二号机在线), "ba") << "the match's own text stays";
 }
 
 TEST(OnlineLabels, BackgroundShowsTheConnection) {
