@@ -182,8 +182,9 @@ QString importThroughDialog(ProgramWindow& w, const QString& file) {
     if (file.isEmpty() || waited.elapsed() > kDialogPatienceMs) {
       dialog->reject();
     } else {
-      dialog->selectFile(file);
-      static_cast<QDialog*>(dialog)->accept();  // as its Open button does
+      // The file's whole path typed into the name box, then Open.
+      if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) name->setText(file);
+      static_cast<QDialog*>(dialog)->accept();
     }
   });
   look->start(20);
