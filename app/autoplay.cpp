@@ -56,7 +56,10 @@ std::optional<std::string> whyAutoplayCannotStart(Program& program) {
 }
 
 bool presetMatchOptions(ui::ControlModel& model, Program& program, const AppOptions& options, std::string& error) {
-  const MatchMode mode = options.mode.value_or(MatchMode::TimedRace);
+  // Without --mode, the entries go to the box of the mode the window shows
+  // (the one kept from last time): that is the mode that will be played.
+  const MatchMode mode =
+      options.mode.value_or(static_cast<MatchMode>(model.get(Control::选择夹_模式, &ui::ControlState::currentPage)));
   if (options.mode) model.setCurrentPage(Control::选择夹_模式, static_cast<int>(mode));
   const std::pair<Control, const std::optional<std::string>*> boxes[] = {
       {Control::编辑框_限时, &options.minutes},

@@ -234,6 +234,7 @@ void HistoryWindow::nameMachine(std::int32_t machine, const std::string& name) {
     names_[machine] = name;
   }
   if (writer_) writer_->nameMachine(machine, name);
+  if (namesChanged_) namesChanged_(names_);
   fillMachineBox();
   applyFilters();
 }

@@ -8,11 +8,14 @@
 #include <QDialog>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "history/history_database.h"
+#include "match/online_labels.h"
 
 class QCheckBox;
 class QChartView;
@@ -39,6 +42,8 @@ class HistoryWindow final : public QDialog {
   // The rows shown, newest first.
   const std::vector<HistoryRow>& shown() const { return shown_; }
   void chooseMachine(std::int32_t machine);
+  // Told every name as it stands whenever a name is given or forgotten.
+  void onNamesChanged(std::function<void(const MachineNames&)> tell) { namesChanged_ = std::move(tell); }
 
  private:
   void applyFilters();
@@ -53,7 +58,8 @@ class HistoryWindow final : public QDialog {
   HistoryWriter* writer_;
   std::vector<HistoryRow> all_;    // oldest first
   std::vector<HistoryRow> shown_;  // newest first
-  std::map<std::int32_t, std::string> names_;
+  MachineNames names_;
+  std::function<void(const MachineNames&)> namesChanged_;
   QComboBox* machineBox_ = nullptr;
   QCheckBox* byDate_ = nullptr;
   QDateEdit* from_ = nullptr;

@@ -121,16 +121,15 @@ int main(int argc, char** argv) {
       parsed.options.history ? std::optional<std::string_view>(*parsed.options.history)
                              : (parsed.options.autoplay ? std::optional(kNoHistory) : std::nullopt);
   const std::filesystem::path history = chooseHistoryFile(historyOption, places.programDir);
-  app::MatchRecords records(window, program.engine(), history, messages);
+  app::MatchRecords records(window, program.engine(), history, messages,
+                           [&program](const MachineNames& names) { program.nameMachines(names); });
   model.setHandler(ui::Control::QiruPK, ui::EventKind::AboutToBeDestroyed, [&](const ui::ControlEvent&) {
     messages.close();
     program.stop();
   });
 
-  // What the user chose last time, then what the command line says.
-  if (!parsed.options.autoplay) app::restoreMatchOptions(model, program);
   std::string refused;
-  if (!app::presetMatchOptions(model, program, parsed.options, refused)) {
+  if (!app::setUpMatchOptions(model, program, parsed.options, refused)) {
     std::cerr << "qiru-pk: " << refused << "\n";
     return 2;
   }
@@ -153,10 +152,8 @@ int main(int argc, char** argv) {
   if (probe) app::installStartupProbe(window);
   window.show();
   const int status = QApplication::exec();
-  if (!parsed.options.autoplay) {
-    app::rememberWindow(window);
-    app::rememberMatchOptions(model);
-  }
+  if (!parsed.options.autoplay) app::rememberWindow(window);
+  app::keepMatchOptions(model, parsed.options);
   messages.close();
   program.stop();
   return status;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <utility>
 
 namespace qiru::app {
 namespace {
@@ -11,7 +12,7 @@ namespace {
 constexpr int kHintHeight = 16;
 constexpr int kHintMargin = 4;
 
-std::map<std::int32_t, std::string> machineNamesIn(const std::filesystem::path& file) {
+MachineNames machineNamesIn(const std::filesystem::path& file) {
   HistoryDatabase db;
   if (file.empty() || db.open(file, HistoryDatabase::Access::Read) != HistoryProblem::None) return {};
   return db.machineNames();
@@ -29,15 +30,19 @@ void bringUp(Window* window) {
 }  // namespace
 
 MatchRecords::MatchRecords(QWidget& window, MatchEngine& engine, const std::filesystem::path& historyFile,
-                           MessageService& messages)
+                           MessageService& messages, std::function<void(const MachineNames&)> showNames)
     : window_(window),
       engine_(engine),
       historyFile_(historyFile),
+      showNames_(std::move(showNames)),
       lastRound_([this](PlayedRound&& round) {
         std::lock_guard hold(lastMutex_);
         last_ = std::move(round);
       }) {
   if (!historyFile_.empty()) {
+    // Read before the writer opens the file: a file it must first create
+    // has no names yet anyway.
+    if (showNames_) showNames_(machineNamesIn(historyFile_));
     writer_.emplace(historyFile_, &messages);
     engine_.addObserver(writer_->observer());
   }
@@ -107,6 +112,7 @@ HistoryWindow* MatchRecords::showHistory() {
   // of its end, and waiting here could wait on a box the history thread shows.
   delete history_.data();
   history_ = new HistoryWindow(historyFile_, writer());
+  if (showNames_) history_->onNamesChanged(showNames_);
   bringUp(history_.data());
   return history_;
 }

@@ -2,11 +2,13 @@
 // What the window keeps of each round: the match history (written on its
 // own thread), the last round for its results report, and the two keys that
 // open them: F3 the report of the round just played (named on the result
-// panel), F2 the history.
+// panel), F2 the history. Names given to machine numbers in the history
+// are handed on to be shown wherever the window shows the number.
 
 #include <QObject>
 #include <QPointer>
 #include <filesystem>
+#include <functional>
 #include <mutex>
 #include <optional>
 
@@ -15,6 +17,7 @@
 #include "history/history_writer.h"
 #include "history/played_round.h"
 #include "match/match_engine.h"
+#include "match/online_labels.h"
 
 class QLabel;
 class QWidget;
@@ -27,8 +30,10 @@ inline constexpr const char* kRecordKeysHint = "F3 成绩详情   F2 比赛历�
 class MatchRecords final : public QObject {
  public:
   // `historyFile` empty: no history is kept (the report still works).
+  // `showNames` is told the names kept in the history at once, and again
+  // whenever one is given or forgotten.
   MatchRecords(QWidget& window, MatchEngine& engine, const std::filesystem::path& historyFile,
-               MessageService& messages);
+               MessageService& messages, std::function<void(const MachineNames&)> showNames = {});
   ~MatchRecords() override;
 
   bool eventFilter(QObject* target, QEvent* event) override;
@@ -44,6 +49,7 @@ class MatchRecords final : public QObject {
   QWidget& window_;
   MatchEngine& engine_;
   std::filesystem::path historyFile_;
+  std::function<void(const MachineNames&)> showNames_;
   std::optional<HistoryWriter> writer_;
   RoundCollector lastRound_;
   std::mutex lastMutex_;

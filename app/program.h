@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "app/bot_report_in.h"
 #include "app/command_line.h"
@@ -66,6 +67,8 @@ class Program {
   // Esc and closing the window during a countdown or a running round: asks
   // "结束本局比赛？" and on Yes stops the round. True when it was stopped.
   bool askToStopRound();
+  // Names people gave to machine numbers: shown on the online labels.
+  void nameMachines(MachineNames names) { labels_.nameMachines(std::move(names)); }
 
  private:
   void installWindowHandlers();

@@ -3,6 +3,7 @@
 #include <QSettings>
 #include <string>
 
+#include "app/autoplay.h"
 #include "app/single_instance.h"
 #include "support/match_types.h"
 #include "ui/option_boxes.h"
@@ -54,6 +55,15 @@ void rememberMatchOptions(const ui::ControlModel& model) {
     settings.setValue(keyOf(Control::组合框_素材),
                       QString::fromStdString(materials.comboItems[static_cast<std::size_t>(materials.currentItem)].text));
   }
+}
+
+bool setUpMatchOptions(ui::ControlModel& model, Program& program, const AppOptions& options, std::string& refused) {
+  if (!options.autoplay) restoreMatchOptions(model, program);
+  return presetMatchOptions(model, program, options, refused);
+}
+
+void keepMatchOptions(const ui::ControlModel& model, const AppOptions& options) {
+  if (!options.autoplay) rememberMatchOptions(model);
 }
 
 }  // namespace qiru::app

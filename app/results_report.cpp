@@ -114,6 +114,8 @@ QString htmlTable(const QStringList& headings, const std::vector<QStringList>& r
   return html + "</table>";
 }
 
+constexpr qreal kSpeedMarkerPx = 8;
+
 const QStringList kEntryHeadings = {QStringLiteral("方"), QStringLiteral("条目"), QStringLiteral("编码"), QStringLiteral("说明")};
 
 }  // namespace
@@ -166,6 +168,8 @@ ResultsReport::ResultsReport(const PlayedRound& round, const std::map<std::int32
     series->setName(titles_[s]);
     series->setColor(s == 0 ? kRedColour : kBlueColour);
     series->setPointsVisible(true);
+    // A short round has a single step: a point large enough to be seen.
+    series->setMarkerSize(kSpeedMarkerPx);
     for (std::size_t step = 0; step < sides_[s].speedSteps.size(); ++step) {
       const double x = static_cast<double>(step + 1) * static_cast<double>(kSpeedStepMs) / 1000.0;
       series->append(x, sides_[s].speedSteps[step]);
@@ -176,7 +180,8 @@ ResultsReport::ResultsReport(const PlayedRound& round, const std::map<std::int32
     series->attachAxis(xAxis);
     series->attachAxis(yAxis);
   }
-  xAxis->setRange(0, longest);
+  // The last step's point lies inside the plot, not on its edge.
+  xAxis->setRange(0, longest * 1.05);
   xAxis->applyNiceNumbers();
   yAxis->setRange(0, highest * 1.1);
   yAxis->applyNiceNumbers();

@@ -11,7 +11,7 @@ packages=(
   clang-14 libfuzzer-14-dev
   qt6-base-dev qt6-charts-dev libqt6opengl6-dev
   qt6-translations-l10n
-  xvfb xauth xdotool fonts-wqy-zenhei imagemagick
+  xvfb xauth xdotool libxcb1-dev fonts-wqy-zenhei imagemagick
 )
 
 missing=()

@@ -7,36 +7,19 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <fstream>
 
-#include "app/program.h"
 #include "device/machine_connection.h"
 #include "device/virtual/chord_player.h"
-#include "support/headless_messages.h"
-#include "ui/qt/main_window.h"
+#include "tests/app/program_window.h"
 
 namespace qiru::app {
 namespace {
 
-bool waitFor(const std::function<bool()>& ready) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!ready() && timer.elapsed() < 5000) QTest::qWait(20);
-  return ready();
-}
-
-struct ProgramWindow {
-  explicit ProgramWindow(MachineBackend machines = {})
-      : program(model, window, messages, AppOptions{}, bank.path().toStdString(), std::move(machines)) {}
-  QTemporaryDir bank;
-  ui::ControlModel model;
-  ui::qt::MainWindow window{model};
-  HeadlessMessages messages;
-  Program program;
-};
+using harness::ProgramWindow;
+using harness::waitFor;
 
 TEST(KeyboardMachineTest, AChordFromTheKeyboardReportsMachine1In) {
   ProgramWindow w;

@@ -6,14 +6,20 @@
 #include <QChartView>
 #include <QComboBox>
 #include <QFile>
+#include <QInputDialog>
+#include <QLabel>
 #include <QProcess>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "app/history_window.h"
+#include "app/match_records.h"
 #include "app/results_report.h"
 #include "history/history_database.h"
 #include "history/history_listing.h"
+#include "tests/app/program_window.h"
 #include "tests/history/round_builder.h"
 
 namespace qiru::app {
@@ -93,6 +99,70 @@ TEST(HistoryWindow, AMissingHistorySaysSoAndShowsNothing) {
   HistoryWindow window(folder.filePath(QStringLiteral("none.sqlite3")).toStdString(), nullptr);
   EXPECT_TRUE(window.shown().empty());
   EXPECT_FALSE(QFile::exists(folder.filePath(QStringLiteral("none.sqlite3"))));
+}
+
+// The window's records as main() keeps them, with the names it shows.
+struct RecordedWindow {
+  explicit RecordedWindow(const std::filesystem::path& history)
+      : records(w.window, w.program.engine(), history, w.messages,
+                [this](const MachineNames& names) { w.program.nameMachines(names); }) {
+    w.show();
+  }
+  QString redLabel() {
+    w.settle();
+    return w.widget<QLabel>(ui::Control::标签_一号机在线)->text();
+  }
+  // The keyboard's chord A+S reports machine 1 in.
+  void reportIn() {
+    QTest::keyPress(&w.window, Qt::Key_A);
+    QTest::keyPress(&w.window, Qt::Key_S);
+    QTest::keyRelease(&w.window, Qt::Key_A);
+    QTest::keyRelease(&w.window, Qt::Key_S);
+  }
+  harness::ProgramWindow w;
+  MatchRecords records;
+};
+
+TEST(MatchRecordsWindow, ANameGivenInTheHistoryShowsOnTheMachinesLabelFromThenOn) {
+  QTemporaryDir folder;
+  const std::filesystem::path file = folder.filePath(QStringLiteral("history.sqlite3")).toStdString();
+  {
+    HistoryDatabase db;
+    ASSERT_EQ(db.open(file, HistoryDatabase::Access::Write), HistoryProblem::None);
+    ASSERT_EQ(db.writeRound(quickRound(), ""), HistoryProblem::None);  // machines 10001 and 10002
+  }
+  {
+    RecordedWindow first(file);
+    first.reportIn();
+    ASSERT_TRUE(harness::waitFor([&] { return first.redLabel() == QStringLiteral("红方：10001"); }))
+        << first.redLabel().toStdString();
+
+    // F2, the machine chosen, "命名…", a name typed into the box.
+    QTest::keyClick(&first.w.window, Qt::Key_F2);
+    HistoryWindow* history = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+      if (auto* found = dynamic_cast<HistoryWindow*>(top); found != nullptr && found->isVisible()) history = found;
+    }
+    ASSERT_NE(history, nullptr) << "F2 opened no history";
+    auto* machines = history->findChild<QComboBox*>(QStringLiteral("machineFilter"));
+    machines->setCurrentIndex(machines->findData(10001));
+    QTimer::singleShot(0, history, [] {
+      auto* box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(box, nullptr) << "no name box";
+      box->setTextValue(QStringLiteral("张三"));
+      QTest::keyClick(box, Qt::Key_Return);
+    });
+    QTest::mouseClick(history->findChild<QPushButton*>(QStringLiteral("nameMachine")), Qt::LeftButton);
+    EXPECT_EQ(first.redLabel(), QStringLiteral("红方：10001 张三")) << "shown at once";
+    EXPECT_EQ(first.w.widget<QLabel>(ui::Control::标签_二号机在线)->text(),
+              QStringLiteral("蓝方：%1").arg(kSimulatedMachineNumber))
+        << "a number without a name shows as ever";
+    first.records.writer()->flush();
+  }
+  RecordedWindow next(file);
+  next.reportIn();
+  EXPECT_TRUE(harness::waitFor([&] { return next.redLabel() == QStringLiteral("红方：10001 张三"); }))
+      << "at the next start too: " << next.redLabel().toStdString();
 }
 
 // The program itself: bots play a match in the window and the history file

@@ -3,6 +3,10 @@
 #include <QElapsedTimer>
 #include <QStandardPaths>
 #include <QThread>
+#include <cstdlib>
+#include <cstring>
+
+#include <xcb/xcb.h>
 
 namespace qiru::e2e {
 namespace {
@@ -110,6 +114,42 @@ bool DisplaySession::answerBox(const QString& caption, const QString& key, int t
   // The main window has the keyboard again, as a window manager would give it.
   xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window_});
   return answered;
+}
+
+bool DisplaySession::requestClose() {
+  xcb_connection_t* connection = xcb_connect(display_.toLatin1().constData(), nullptr);
+  const auto atom = [connection](const char* name) {
+    const xcb_intern_atom_cookie_t cookie =
+        xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name);
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
+    const xcb_atom_t found = reply != nullptr ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
+    std::free(reply);
+    return found;
+  };
+  bool sent = false;
+  if (xcb_connection_has_error(connection) == 0 && !window_.isEmpty()) {
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = window_.toUInt();
+    message.type = atom("WM_PROTOCOLS");
+    message.data.data32[0] = atom("WM_DELETE_WINDOW");
+    message.data.data32[1] = XCB_CURRENT_TIME;
+    // Checked: the server has taken the message before the connection goes.
+    const xcb_void_cookie_t cookie = xcb_send_event_checked(connection, 0, message.window, XCB_EVENT_MASK_NO_EVENT,
+                                                            reinterpret_cast<const char*>(&message));
+    xcb_generic_error_t* error = xcb_request_check(connection, cookie);
+    sent = error == nullptr;
+    std::free(error);
+  }
+  xcb_disconnect(connection);
+  return sent;
+}
+
+bool DisplaySession::waitForExit(int timeoutMs) {
+  const bool ended = program_.state() == QProcess::NotRunning || program_.waitForFinished(timeoutMs);
+  output();
+  return ended;
 }
 
 QString DisplaySession::output() {

@@ -34,6 +34,14 @@ class DisplaySession {
   // Answers the program's message box of that caption with a key ("Return"
   // for its default button); false when no such box shows within a while.
   bool answerBox(const QString& caption, const QString& key, int timeoutMs);
+  // Asks the window to close, as a window manager does when its close
+  // button is clicked (WM_DELETE_WINDOW); false when the display refused.
+  bool requestClose();
+  // Waits for the program to end; false at the deadline.
+  bool waitForExit(int timeoutMs);
+  bool running() const { return program_.state() != QProcess::NotRunning; }
+  // The program's home folder: its settings and data live below it.
+  QString homePath() const { return home_.path(); }
   // Waits until the program's standard output holds `text` at least `times`
   // times; false at the deadline.
   bool waitForOutput(const QString& text, int times, int timeoutMs);

@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QString>
 
+#include "history/history_database.h"
 #include "tests/e2e/display_session.h"
 
 namespace qiru::e2e {
@@ -24,6 +25,8 @@ constexpr int kStartKeyPatienceMs = 2500;
 const QString kStopCaption = QStringLiteral("提示");
 constexpr int kBoxWaitMs = 5000;
 constexpr int kNoBoxWaitMs = 1000;
+// A program asked to close ends within this.
+constexpr int kExitWaitMs = 10000;
 
 QString material() { return QString::fromUtf8(QIRU_SOURCE_DIR "/data/比赛题库/1.基础/单音节.txt"); }
 
@@ -101,6 +104,43 @@ TEST_F(KeyboardMatchTest, EscStopsARunningRoundWithTheScoresSoFar) {
   session.strikeChord({QStringLiteral("a"), QStringLiteral("comma")});
   ASSERT_TRUE(startUntil(session, kBotsFirstKey, 2)) << session.output().toStdString();
   EXPECT_EQ(session.output().count(QStringLiteral("标签_中止=")), 1);
+}
+
+TEST_F(KeyboardMatchTest, ClosingTheWindowDuringARoundAsksAndOnYesKeepsTheStoppedRound) {
+  const QString history = session.homePath() + QStringLiteral("/rounds.sqlite3");
+  ASSERT_TRUE(session.startProgram({QStringLiteral("--opponent"), QStringLiteral("cpm=60"),
+                                    QStringLiteral("--print-results"), QStringLiteral("--mode"), QStringLiteral("1"),
+                                    QStringLiteral("--entries"), QStringLiteral("50"), QStringLiteral("--material"),
+                                    material(), QStringLiteral("--history"), history}))
+      << "no window";
+  session.tapKey(QStringLiteral("a"));
+  ASSERT_TRUE(startUntil(session, kBotsFirstKey, 1)) << "the round did not start\n" << session.output().toStdString();
+
+  // No: the round plays on, and the window stays.
+  ASSERT_TRUE(session.requestClose());
+  ASSERT_TRUE(session.answerBox(kStopCaption, QStringLiteral("Escape"), kBoxWaitMs)) << "closed without asking";
+  EXPECT_TRUE(session.waitForOutput(QStringLiteral("2\t2 "), 1, kRoundDeadlineMs))
+      << "the bot's next key\n" << session.output().toStdString();
+  EXPECT_TRUE(session.running());
+  EXPECT_FALSE(session.output().contains(QStringLiteral("标签_中止=")));
+
+  // Yes: the round ends with the scores so far, is kept, and the program ends.
+  ASSERT_TRUE(session.requestClose());
+  ASSERT_TRUE(session.answerBox(kStopCaption, QStringLiteral("Return"), kBoxWaitMs)) << "closed without asking";
+  ASSERT_TRUE(session.waitForExit(kExitWaitMs)) << "the program did not end";
+  const QString out = session.output();
+  EXPECT_TRUE(out.contains(QStringLiteral("标签_中止="))) << out.toStdString();
+  EXPECT_TRUE(out.contains(kBlueWins)) << out.toStdString();
+
+  HistoryDatabase database;
+  ASSERT_EQ(database.open(history.toStdString(), HistoryDatabase::Access::Read), HistoryProblem::None);
+  const std::vector<HistoryRow> rows = database.rows();
+  ASSERT_EQ(rows.size(), 2u) << "one stopped round, both sides";
+  EXPECT_TRUE(rows[0].stopped);
+  EXPECT_EQ(rows[0].score, 0) << "red";
+  EXPECT_TRUE(out.contains(QStringLiteral("标签_蓝方成绩=%1\n").arg(rows[1].score)))
+      << "kept as shown: " << rows[1].score << "\n" << out.toStdString();
+  EXPECT_LT(rows[1].score, 50);
 }
 
 }  // namespace

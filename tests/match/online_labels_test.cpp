@@ -34,6 +34,31 @@ TEST(OnlineLabels, ShowEachSidesMachine) {
   }
 }
 
+TEST(OnlineLabels, AGivenNameShowsBesideItsNumberFromThenOn) {
+  ui::ControlModel model;
+  OnlineLabels labels(model);
+  labels.showMachineNumber(1, 10001);
+  labels.showMachineNumber(2, 10002);
+  labels.nameMachines({{10001, "张三"}, {30003, "王五"}});
+  EXPECT_EQ(model.text(Control::标签_一号机在线), "红方：10001 张三") << "the label shown changes at once";
+  EXPECT_EQ(model.text(Control::标签_二号机在线), "蓝方：10002") << "an unnamed number shows as ever";
+
+  labels.showMachineNumber(2, 30003);
+  EXPECT_EQ(model.text(Control::标签_二号机在线), "蓝方：30003 王五") << "a machine reporting in later";
+  labels.showMachineNumber(1, 0);
+  EXPECT_EQ(model.text(Control::标签_一号机在线), "红方") << "no number, no name";
+  EXPECT_EQ(model.get(Control::标签_一号机在线, &ui::ControlState::textColour), kNotReportedInColour);
+
+  labels.nameMachines({});
+  EXPECT_EQ(model.text(Control::标签_二号机在线), "蓝方：30003") << "a forgotten name goes";
+  EXPECT_EQ(model.text(Control::标签_一号机在线), "红方");
+
+  // During a round the match shows the side's input on the label.
+  model.setText(Control::标签_二号机在线, "ba");
+  labels.nameMachines({{30003, "王五"}});
+  EXPECT_EQ(model.text(Control::标签_二号机在线), "ba") << "the match's own text stays";
+}
+
 TEST(OnlineLabels, BackgroundShowsTheConnection) {
   ui::ControlModel model;
   OnlineLabels labels(model);

@@ -1,12 +1,19 @@
 #include "ui/qt/status_panes.h"
 
 #include <QLabel>
+#include <QPalette>
 
 #include "ui/qt/qt_conversions.h"
 
 namespace qiru::ui::qt {
 
-StatusPanes::StatusPanes(QWidget* parent) : QWidget(parent) {}
+StatusPanes::StatusPanes(QWidget* parent) : QWidget(parent) {
+  // The window refuses input while a result shows; what the bar says (the
+  // keys' hint, the last chord) stays as readable as ever then.
+  QPalette colours = palette();
+  colours.setColor(QPalette::Disabled, QPalette::WindowText, colours.color(QPalette::Active, QPalette::WindowText));
+  setPalette(colours);
+}
 
 QLabel* StatusPanes::pane(int index) const {
   return index >= 0 && index < static_cast<int>(labels_.size()) ? labels_[static_cast<std::size_t>(index)] : nullptr;
