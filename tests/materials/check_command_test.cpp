@@ -12,6 +12,7 @@
 
 #include "materials/material_file.h"
 
+#include "materials/utf8_path.h"
 #include "support/text_encoding.h"
 #include "temp_folder.h"
 #include "tools/qiru_steno/command.h"
@@ -68,7 +69,7 @@ TEST(CheckCommand, BrokenFilesAreReportedAsTheirBoxesWouldShowThem) {
 // waits for a writer that never comes.
 TEST(CheckCommand, FoldersPipesAndHugeFilesAreRefusedWithAMessage) {
   TempFolder folder;
-  std::filesystem::create_directories(folder.path() / "题库");
+  std::filesystem::create_directories(folder.path() / pathFromUtf8("题库"));
   const std::string huge = utf8Of(folder.path() / "huge.txt");
   std::filesystem::resize_file(folder.write("huge.txt", kFiveWords), kMaxMaterialBytes + 1);
   struct Case {
@@ -76,7 +77,7 @@ TEST(CheckCommand, FoldersPipesAndHugeFilesAreRefusedWithAMessage) {
     std::string_view message, hint;
   };
   std::vector<Case> cases = {
-      {utf8Of(folder.path() / "题库"), "无法读取比赛素材文件", "; it is a folder"},
+      {utf8Of(folder.path() / pathFromUtf8("题库")), "无法读取比赛素材文件", "; it is a folder"},
       {huge, "比赛素材文件太大（超过16MB）", ""},
   };
 #if !defined(_WIN32)
