@@ -78,10 +78,10 @@ cleanup() {
 }
 trap cleanup EXIT
 export WINEPREFIX="$wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY=
-wineboot --init >/dev/null 2>&1 || true
-# One Wine server for every test program, kept up between them instead of
-# started afresh for each.
+# One Wine server for every program run here, kept up between them instead
+# of started afresh for each; started before the prefix is made.
 wineserver -p
+wineboot --init >/dev/null 2>&1 || true
 
 stage "windows tests"
 # A test program that hangs under Wine fails after five minutes instead of
