@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "fuzz/fuzz_entries.h"
+#include "materials/utf8_path.h"
 
 namespace qiru::fuzz {
 namespace {
@@ -32,7 +33,7 @@ std::vector<fs::path> dataSeedsOf(std::string_view name) {
   if (name == "dictionary_block") return {data / "syllable_dictionary.bin"};
   if (name != "material_parser") return {};
   std::vector<fs::path> materials;
-  for (const auto& item : fs::recursive_directory_iterator(data / "比赛题库")) {
+  for (const auto& item : fs::recursive_directory_iterator(data / pathFromUtf8("比赛题库"))) {
     if (item.is_regular_file()) materials.push_back(item.path());
   }
   return materials;

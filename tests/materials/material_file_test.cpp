@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "materials/material_file.h"
+#include "materials/utf8_path.h"
 #include "support/headless_messages.h"
 #include "support/text_encoding.h"
 #include "temp_folder.h"
@@ -40,7 +41,7 @@ TEST(MaterialFile, Utf16FileEndsAtItsFirstZeroByteAndHasTooFewEntries) {
 
 TEST(MaterialFile, AFileThatCannotBeReadIsReportedWithItsPath) {
   TempFolder folder;
-  for (const auto& path : {folder.path() / "不存在.txt", folder.path()}) {
+  for (const auto& path : {folder.path() / pathFromUtf8("不存在.txt"), folder.path()}) {
     HeadlessMessages messages;
     MaterialSet set(&messages);
     ASSERT_TRUE(set.Parse(kFiveWordsUtf8, 5));

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "materials/material_import.h"
+#include "materials/utf8_path.h"
 #include "support/headless_messages.h"
 #include "temp_folder.h"
 
@@ -121,16 +122,16 @@ TEST(MaterialImport, ACopyThatFailsPartWayLeavesNothingBehind) {
   EXPECT_EQ(outcome.kind, Kind::Refused);
   EXPECT_EQ(outcome.refusal, kImportFailed);
   EXPECT_EQ(scene.messageTexts(), std::vector<std::string>{"错误：导入文件失败！"});
-  EXPECT_EQ(written.parent_path(), scene.bankFolder / "6.用户赛题") << "the copy goes beside its target";
+  EXPECT_EQ(written.parent_path(), scene.bankFolder / pathFromUtf8("6.用户赛题")) << "the copy goes beside its target";
   EXPECT_NE(written.filename(), file.filename()) << "and under another name until it is whole";
-  EXPECT_TRUE(std::filesystem::is_empty(scene.bankFolder / "6.用户赛题"));
+  EXPECT_TRUE(std::filesystem::is_empty(scene.bankFolder / pathFromUtf8("6.用户赛题")));
   EXPECT_EQ(scene.bank.count(), 1);
   scene.bank.scanQuestionBank();
   EXPECT_EQ(scene.bank.count(), 1) << "the next start lists no partial file";
 
   const ImportOutcome again = scene.importFile(file);
   EXPECT_EQ(again.kind, Kind::Added);
-  EXPECT_EQ(readBytes(scene.bankFolder / "6.用户赛题" / pathFromUtf8("速录练习.txt")), "第一课\r\n第二课\r\n");
+  EXPECT_EQ(readBytes(scene.bankFolder / pathFromUtf8("6.用户赛题/速录练习.txt")), "第一课\r\n第二课\r\n");
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "input/chord_capture.h"
 #include "match/result_texts.h"
 #include "match/side_controls.h"
+#include "materials/utf8_path.h"
 #include "simulation/match_watcher.h"
 #include "steno/fingering_scheme.h"
 #include "support/clock_thread.h"
@@ -29,9 +30,9 @@ namespace {
 using ui::Control;
 namespace fs = std::filesystem;
 
-const fs::path kBank = fs::path(QIRU_SOURCE_DIR) / "data" / "比赛题库";
-const fs::path kMaterials[] = {kBank / "1.基础" / "单音节.txt", kBank / "2.词语" / "双音词.txt",
-                               kBank / "3.短语" / "四字词语.txt"};
+const fs::path kBank = pathFromUtf8(std::string(QIRU_SOURCE_DIR) + "/data/比赛题库");
+const fs::path kMaterials[] = {kBank / pathFromUtf8("1.基础/单音节.txt"), kBank / pathFromUtf8("2.词语/双音词.txt"),
+                               kBank / pathFromUtf8("3.短语/四字词语.txt")};
 // Flash times as typed into the box (seconds).
 constexpr const char* kFlashTexts[] = {"0.3", "2", "5"};
 constexpr MatchState kUnplugStates[] = {MatchState::Idle, MatchState::CountingDown, MatchState::Running,
@@ -429,7 +430,7 @@ std::string describe(const SweepMatch& match) {
   const SimulationOptions& options = match.options;
   std::ostringstream out;
   out << "seed " << match.seed << ": --mode " << static_cast<int>(options.mode) << " --material "
-      << options.material.filename().string();
+      << utf8Of(options.material.filename());
   if (options.minutes) out << " --minutes " << *options.minutes;
   if (options.entries) out << " --entries " << *options.entries;
   if (options.members) out << " --members " << *options.members;

@@ -7,13 +7,11 @@
 #include <optional>
 #include <ostream>
 
-#include "history/history_location.h"
-#include "history/history_writer.h"
 #include "simulation/match_simulation.h"
-#include "support/headless_messages.h"
 #include "materials/utf8_path.h"
 #include "steno/builtin_scheme.h"
 #include "tools/qiru_steno/command.h"
+#include "tools/qiru_steno/simulation_history.h"
 
 namespace qiru::cli {
 namespace {
@@ -25,7 +23,7 @@ constexpr std::string_view kOptions[] = {"--mode",  "--material", "--minutes", "
 struct Parsed {
   SimulationOptions options;
   std::string error;
-  std::filesystem::path history;  // empty: none kept
+  std::optional<std::string> history;  // the --history value
 };
 
 Parsed failure(std::string why) {
@@ -104,7 +102,7 @@ Parsed parseArguments(const std::vector<std::string>& args) {
       if (!options.blue) return failure("--blue: " + error + " (or none: machine 1 plays alone)");
     }
   }
-  if (given.contains("--history")) parsed.history = chooseHistoryFile(given["--history"], {});
+  parsed.history = text("--history");
   if (auto refusal = optionBoxRefuses(options)) return failure(std::move(*refusal));
   return parsed;
 }
@@ -121,15 +119,16 @@ int runSimulate(const std::vector<std::string>& args, std::ostream& out, std::os
         << "\"; check its name (a path from the current folder or a full path)\n";
     return 1;
   }
-  loadFingeringScheme(nullptr);
-  std::optional<HeadlessMessages> messages;
-  std::optional<HistoryWriter> history;
-  std::vector<MatchObserver*> observers;
-  if (!parsed.history.empty()) {
-    messages.emplace(&err);
-    history.emplace(parsed.history, &*messages);
-    observers.push_back(&history->observer());
+  std::string refusal;
+  const std::unique_ptr<SimulationHistory> history =
+      parsed.history ? openSimulationHistory(*parsed.history, err, refusal) : nullptr;
+  if (!refusal.empty()) {
+    err << "qiru-steno simulate: --history: " << refusal << "\n";
+    return kUsageError;
   }
+  loadFingeringScheme(nullptr);
+  std::vector<MatchObserver*> observers;
+  if (history) observers.push_back(&history->observer());
   const int status = simulateMatch(parsed.options, out, err, observers);
   if (history) history->flush();
   if (status != 0) err << "qiru-steno simulate: the match was not played to its end\n";

@@ -76,7 +76,7 @@ struct BackendRig : testing::VirtualRig {
     for (const auto& record : messages.records()) out << "box " << record.request.caption << record.request.text << "\n";
     KeyReport report{};
     while (machines->queue(kRedSide).pop(report)) {
-      out << "@" << report.timeMs - testing::kRigStartMs << " keys " << report.pressedCount << " " << std::hex
+      out << "@" << report.timeUs / kUsPerMs - testing::kRigStartMs << " keys " << report.pressedCount << " " << std::hex
           << report.chordCode << std::dec << "\n";
     }
     out << "open " << machines->isOpen(kRedSide) << " number " << machines->machineNumber(kRedSide) << " at "
