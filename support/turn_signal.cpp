@@ -4,6 +4,8 @@
 #include <linux/futex.h>
 #include <sys/syscall.h>
 #include <unistd.h>
+#elif defined(_WIN32)
+#include <windows.h>
 #endif
 
 namespace qiru {
@@ -18,6 +20,13 @@ void sleepWhile(std::atomic<std::uint32_t>& word, std::uint32_t value) {
 void wakeOne(std::atomic<std::uint32_t>& word) {
   syscall(SYS_futex, reinterpret_cast<std::uint32_t*>(&word), FUTEX_WAKE_PRIVATE, 1, nullptr, nullptr, 0);
 }
+#elif defined(_WIN32)
+// The system's own wait on a word: mingw's library atomic wait loses
+// wake-ups, which leaves a clock thread asleep with the turn.
+void sleepWhile(std::atomic<std::uint32_t>& word, std::uint32_t value) {
+  WaitOnAddress(reinterpret_cast<volatile void*>(&word), &value, sizeof value, INFINITE);
+}
+void wakeOne(std::atomic<std::uint32_t>& word) { WakeByAddressSingle(reinterpret_cast<void*>(&word)); }
 #else
 void sleepWhile(std::atomic<std::uint32_t>& word, std::uint32_t value) { word.wait(value, std::memory_order_acquire); }
 void wakeOne(std::atomic<std::uint32_t>& word) { word.notify_one(); }
