@@ -2,7 +2,8 @@
 # Sets up, builds and runs every test twice: a normal build, then a build
 # under AddressSanitizer + UndefinedBehaviorSanitizer. The tests that run
 # real threads run a third time under ThreadSanitizer. Last, each fuzzer
-# runs for a short while.
+# runs for a short while, and the core and its tests run once more as a
+# Windows build under Wine.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$root/scripts/setup-debian.sh"
@@ -45,3 +46,5 @@ TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
 # Each fuzzer briefly: what a longer run (scripts/fuzz.sh) found stays
 # replayed by fuzz_inputs_test above.
 "$root/scripts/fuzz.sh" 20
+# The core, qiru-steno and their tests built for Windows and run under Wine.
+"$root/scripts/test-windows.sh"
