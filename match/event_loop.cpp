@@ -63,10 +63,7 @@ bool MatchEngine::settledUpTo(std::int64_t stampUs, bool bothSides, std::int32_t
   return true;
 }
 
-bool MatchEngine::lostChord(const KeyEvent& event) {
-  if (event.beganUs < roundStartedUs_) return true;
-  return sharedEntry() && event.beganUs < sideState(event.side).shownAtUs;
-}
+bool MatchEngine::lostChord(const KeyEvent& event) { return event.beganUs < lostBeforeUs_; }
 
 void MatchEngine::processEvent(const KeyEvent& event) {
   // Not counted, not recorded, not checked.
@@ -103,6 +100,7 @@ void MatchEngine::answerTaken(std::int32_t s) {
   if (sharedEntry()) {
     // The first side to complete the entry takes it: the other side's
     // chords of the same moment are dropped, queued or not.
+    lostBeforeUs_ = clock_.monotonicUs();
     for (SideState& side : sides_) side.input.clear();
     eventQueue_.clear();
     if (MatchMachines* machines = machines_.load()) machines->clearReportQueues();

@@ -156,7 +156,7 @@ void MatchEngine::startMatch(MatchMachines& machines) {
     model_.setRichText(ui::Control::超级编辑框_题目1, {});
     model_.setRichText(ui::Control::超级编辑框_题目2, {});
     machines.clearReportQueues();  // chords struck during the countdown are lost
-    roundStartedUs_ = clock_.monotonicUs();
+    lostBeforeUs_ = clock_.monotonicUs();
     publishRoundStarted(settings_.mode != MatchMode::TeamRelay || settings_.memberNumber == 1);
     advanceSide(kRedSide);
     if (!sharedEntry()) advanceSide(kBlueSide);

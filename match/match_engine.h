@@ -153,7 +153,7 @@ class MatchEngine final : public KeyEventSink {
   std::int64_t eventStep(std::uint64_t round);
   void processEvent(const KeyEvent& event);
   // Whether a chord begun then is lost: begun before the round, or in the
-  // shared-entry modes before the entry it would answer was shown.
+  // shared-entry modes before a side last took the shared entry.
   bool lostChord(const KeyEvent& event);
   // Whether every chord of the given sides completed by stampUs has been
   // taken from the readers (or the settling time is over).
@@ -196,7 +196,10 @@ class MatchEngine final : public KeyEventSink {
   MatchSettings settings_;
   std::array<SideState, 2> sides_;
   std::int64_t matchStartedAt_ = 0;
-  std::int64_t roundStartedUs_ = 0;
+  // Chords begun before this stamp are lost: the round's start, and in the
+  // shared-entry modes each answer that took the entry. A time-out moves
+  // the entry on without taking it, so a chord under way then still counts.
+  std::int64_t lostBeforeUs_ = 0;
   // In the order the chords were completed (then begun).
   std::deque<KeyEvent> eventQueue_;
   ClockEvent eventQueued_;

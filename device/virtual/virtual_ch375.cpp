@@ -77,6 +77,11 @@ void VirtualCh375::unplug(int deviceIndex) {
   noticeThread_.post(clock_.nowMs(), [this] { notifyAll(kCh375DeviceRemoved); });
 }
 
+void VirtualCh375::setLostReportListener(LostReportListener listener) {
+  std::lock_guard lock(mutex_);
+  lostReportListener_ = std::move(listener);
+}
+
 void VirtualCh375::refusePlugMonitors(bool refuse) {
   std::lock_guard lock(mutex_);
   refusesPlugMonitors_ = refuse;
@@ -116,18 +121,24 @@ void VirtualCh375::postReport(int deviceIndex, std::int64_t atMs, Report report)
   std::lock_guard lock(mutex_);
   if (shutDown_) return;
   if (!found->interruptThread) found->interruptThread = std::make_unique<LibraryThread>(clock_, StepsMayWait::No);
-  found->interruptThread->post(atMs, [this, found, report = std::move(report)] { deliver(*found, report); });
+  found->interruptThread->post(atMs, [this, deviceIndex, found, report = std::move(report)] {
+    deliver(deviceIndex, *found, report);
+  });
 }
 
-void VirtualCh375::deliver(Device& device, const Report& report) {
+void VirtualCh375::deliver(int deviceIndex, Device& device, const Report& report) {
   std::lock_guard guard(device.interruptLock);
-  if (!device.interruptRoutine) return;
   std::shared_ptr<VirtualMachine> machine;
+  LostReportListener lost;
   {
     std::lock_guard lock(mutex_);
-    if (device.open) machine = device.machine;
+    if (device.open && device.interruptRoutine) machine = device.machine;
+    if (!machine) lost = lostReportListener_;
   }
-  if (!machine) return;
+  if (!machine) {
+    if (lost) lost(deviceIndex, clock_.nowMs());
+    return;
+  }
   const InterruptData data = report(*machine);
   device.interruptRoutine(data.data());
 }

@@ -20,6 +20,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <set>
@@ -62,6 +63,11 @@ class VirtualCh375 final : public Ch375Library {
   // Stops the library's threads; notices and reports not yet delivered are
   // dropped. Also done at destruction.
   void shutdown();
+  // Told, on the device's thread, of every report that a device could not
+  // deliver (unplugged, not open, or no interrupt routine), as a bus
+  // analyser sees it: the device index and when. None by default.
+  using LostReportListener = std::function<void(int deviceIndex, std::int64_t atMs)>;
+  void setLostReportListener(LostReportListener listener);
 
   // The function table.
   Ch375Result setDeviceNotify(int deviceIndex, std::string_view deviceId, Ch375PlugRoutine routine) override;
@@ -100,7 +106,7 @@ class VirtualCh375 final : public Ch375Library {
   void postReport(int deviceIndex, std::int64_t atMs, Report report);
   // The first USB frame from atMs in which the device has not sent yet.
   std::int64_t freeFrame(int deviceIndex, std::int64_t atMs);
-  void deliver(Device& device, const Report& report);
+  void deliver(int deviceIndex, Device& device, const Report& report);
   void notifyAll(std::uint32_t status);
   void setInterruptRoutine(Device& device, Ch375InterruptRoutine routine);
 
@@ -108,6 +114,7 @@ class VirtualCh375 final : public Ch375Library {
   std::mutex mutex_;
   bool refusesPlugMonitors_ = false;  // guarded by mutex_
   bool shutDown_ = false;             // guarded by mutex_
+  LostReportListener lostReportListener_;  // guarded by mutex_
   std::array<std::unique_ptr<Device>, kVirtualDeviceSlots> devices_;
   LibraryThread noticeThread_;
 };

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "device/link_test.h"
@@ -61,9 +62,13 @@ TEST(VirtualCh375, MachineReportsItsKeysWithItsNumbersInTurn) {
   }
 }
 
-// Keys struck while the program is not listening are lost.
+// Keys struck while the program is not listening are lost, and a listener
+// on the bus hears of each such report.
 TEST(VirtualCh375, ReportsReachOnlyAnOpenDeviceWithARoutine) {
   VirtualRig rig;
+  std::vector<std::pair<int, std::int64_t>> lost;  // device index, ms since the rig started
+  rig.library.setLostReportListener(
+      [&lost, &rig](int deviceIndex, std::int64_t atMs) { lost.emplace_back(deviceIndex, atMs - rig.atMs(0)); });
   rig.plugIn(0, kMachine1Number);
   std::vector<Received> received;
   EXPECT_EQ(rig.library.setIntRoutine(0, recordInto(received, rig)), 0) << "not open yet";
@@ -85,9 +90,10 @@ TEST(VirtualCh375, ReportsReachOnlyAnOpenDeviceWithARoutine) {
   rig.library.setIntRoutine(0, recordInto(received, rig));
   rig.library.unplug(0);
   rig.library.sendKeys(0, rig.atMs(110), keysOf(":I"));
-  rig.waitMs(30);
+  rig.waitMs(40);
   EXPECT_EQ(received.size(), 1u) << "nothing from an unplugged machine";
   EXPECT_EQ(rig.library.openDevice(0), kCh375InvalidHandle);
+  EXPECT_EQ(lost, (std::vector<std::pair<int, std::int64_t>>{{0, 10}, {0, 30}, {0, 70}, {0, 110}}));
 }
 
 // Every plug monitor hears of every device, whichever index it watches.

@@ -149,6 +149,22 @@ TEST_F(MatchFlow, ChordsBegunBeforeTheEntryWasShownAreLost) {
   EXPECT_EQ(engine.side(2).roundScore, 1) << "a chord begun after the entry counts";
 }
 
+// A time-out moves the shared entry on without anyone taking it: a chord
+// under way at that moment is no lost chord. It is counted, recorded and
+// checked against the entry now shown, as in the other modes.
+TEST_F(MatchFlow, AChordUnderWayAtASharedTimeOutIsRecorded) {
+  start(MatchMode::QuickAnswer, Control::编辑框_抢答, "20");
+  const std::int64_t deadlineUs = engine.side(1).shownAtUs + kEntryTimeoutMs * kUsPerMs;
+  waitMs(kEntryTimeoutMs + 2 * kMatchTickMs);
+  ASSERT_EQ(engine.side(1).entryPosition, 2);
+  ASSERT_GT(engine.side(1).shownAtUs, deadlineUs);
+  const std::string chord = answers.chordsOf(engine.shownEntry(2).text).front();
+  stampedKey(2, chord, deadlineUs - 30'000, clock.monotonicUs());
+  waitMs(testing::kWorkerTurnMs);
+  EXPECT_EQ(engine.side(2).keyCount, 1);
+  EXPECT_EQ(model.text(keyRecordBox(2)), std::string(kBlueKeyRecordHeading) + "\r\n" + keyRecordText(1, chord, chord));
+}
+
 // A correct answer completed just before the entry's time-out counts, even
 // when the match clock's tick comes before the worker has taken it.
 TEST_F(MatchFlow, TimeOutIsJudgedByTheChordsStamp) {

@@ -42,7 +42,7 @@ SimulationOptions quickOptions(MatchMode mode) {
   options.entries = "20";
   options.minutes = "1";
   options.members = "2";
-  options.red = {300, 0.1};
+  options.red = {300, 0.1, std::nullopt};
   options.blue = BotStyle{280, 0.05, std::nullopt};
   if (mode == MatchMode::TimedRace) options.entries.reset();
   return options;
@@ -111,7 +111,7 @@ TEST(MatchSimulation, EveryModeEndsWithItsResult) {
 TEST(MatchSimulation, MachineOneAloneAgainstASimulatedMachineTwo) {
   SimulationOptions options = quickOptions(MatchMode::RaceToFinish);
   options.blue.reset();
-  options.red = {300, 0};
+  options.red = {300, 0, std::nullopt};
   options.flashSeconds = "0.3";
   const Played played = simulate(options);
   ASSERT_EQ(played.status, 0) << played.err;

@@ -9,6 +9,7 @@
 #include <limits>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <utility>
@@ -41,9 +42,8 @@ constexpr MatchState kUnplugStates[] = {MatchState::Idle, MatchState::CountingDo
 // From a chord's first key going down to its key record line at the
 // latest: the keys, the reader's polls and the worker's wait, with room.
 constexpr std::int64_t kRecordLatencyMs = 400;
-// After a machine comes back, until its chords surely reach the match: the
-// program opens it again and learns its numbers.
-constexpr std::int64_t kReplugSettleMs = 3000;
+// Lost reports this close together show as one run in a timeline.
+constexpr std::int64_t kLostReportRunGapMs = 2000;
 // How often the unplugging driver looks at the match.
 constexpr std::int64_t kDriverLookMs = 10;
 // How long the driver waits for a state before it lets that unplugging go.
@@ -53,7 +53,8 @@ std::uint64_t drawBelow(std::mt19937_64& random, std::uint64_t bound) { return r
 
 BotStyle drawBot(std::mt19937_64& random) {
   return {.chordsPerMinute = static_cast<std::int32_t>(30 + drawBelow(random, 871)),
-          .wrongChordShare = static_cast<double>(drawBelow(random, 51)) / 100};
+          .wrongChordShare = static_cast<double>(drawBelow(random, 51)) / 100,
+          .reactMs = std::nullopt};
 }
 
 struct Record {
@@ -78,6 +79,13 @@ struct Window {
   int deviceIndex;
 };
 
+// A report a machine sent that the program never got: the device was
+// unplugged, or back but not yet opened again with its interrupt routine.
+struct LostReport {
+  int deviceIndex;
+  std::int64_t atMs;
+};
+
 Record recordOf(std::int32_t side, std::string_view line, std::int64_t atMs) {
   // "3 EN - F:I": the number, the name, the chord.
   const std::size_t space = line.find(' ');
@@ -94,6 +102,11 @@ class SweepWatcher final : public MatchWatcher {
   explicit SweepWatcher(const SweepMatch& match) : match_(match) {}
 
   void matchStarting(Clock& clock, VirtualCh375& library, MatchEngine& engine) override {
+    library_ = &library;
+    library.setLostReportListener([this](int deviceIndex, std::int64_t atMs) {
+      std::lock_guard hold(mutex_);
+      lostReports_.push_back({deviceIndex, atMs});
+    });
     driver_ = std::make_unique<ClockThread>(clock, [this, &clock, &library, &engine] {
       for (const Unplugging& unplugging : match_.unpluggings) {
         if (!unplug(clock, library, engine, unplugging)) return;
@@ -104,6 +117,7 @@ class SweepWatcher final : public MatchWatcher {
   void matchEnding() override {
     stopping_ = true;
     driver_.reset();
+    if (library_ != nullptr) library_->setLostReportListener({});
   }
 
   void chordStruck(const StruckChord& chord) override {
@@ -156,6 +170,7 @@ class SweepWatcher final : public MatchWatcher {
   std::int32_t roundOf(std::int64_t atMs) const;
 
   const SweepMatch& match_;
+  VirtualCh375* library_ = nullptr;
   std::unique_ptr<ClockThread> driver_;
   std::atomic<bool> stopping_{false};
 
@@ -166,6 +181,7 @@ class SweepWatcher final : public MatchWatcher {
   std::vector<std::int64_t> roundCloses_;
   std::vector<RoundResult> results_;
   std::vector<Window> unpluggedWindows_;
+  std::vector<LostReport> lostReports_;
 };
 
 bool SweepWatcher::reached(MatchEngine& engine, const Unplugging& unplugging) {
@@ -195,8 +211,12 @@ bool SweepWatcher::unplug(Clock& clock, VirtualCh375& library, MatchEngine& engi
   clock.sleepFor(unplugging.forMs);
   const std::int32_t number = unplugging.deviceIndex == 0 ? kRedMachineNumber : kBlueMachineNumber;
   library.plugIn(unplugging.deviceIndex, std::make_shared<VirtualMachine>(number, kMachineSecondNumber));
+  // Back in the socket: from here on its reports reach the program once the
+  // program has opened it again, which may take a while (it may still be
+  // busy with the machine's last arrival); until then they are lost
+  // reports, which excuse the chords they belong to.
   std::lock_guard hold(mutex_);
-  unpluggedWindows_[window].toMs = clock.nowMs() + kReplugSettleMs;
+  unpluggedWindows_[window].toMs = clock.nowMs();
   return true;
 }
 
@@ -231,6 +251,11 @@ bool SweepWatcher::mayBeLost(const StruckChord& chord) const {
   }
   for (const Window& window : unpluggedWindows_) {
     if (window.deviceIndex == chord.side - 1 && overlaps(window.fromMs, window.toMs)) return true;
+  }
+  // A key change of the chord never reached the program. Each report goes
+  // in the frame of its key change: a bot's chords never share a frame.
+  for (const LostReport& lost : lostReports_) {
+    if (lost.deviceIndex == chord.side - 1 && chord.startMs <= lost.atMs && lost.atMs <= chord.upMs) return true;
   }
   // In the shared modes the side that takes the entry takes it alone: the
   // chords begun before that moment and not yet handled are dropped.
@@ -283,12 +308,20 @@ void SweepWatcher::checkChords(std::int32_t side, std::vector<std::string>& faul
   for (const Record& record : records_) {
     if (record.side != side) continue;
     // The record is of the first round chord still unaccounted for with its
-    // keys that could have been recorded at that moment.
-    std::size_t match = next;
-    while (match < struck.size() &&
-           !(struck[match]->duringRound && struck[match]->code == record.code &&
-             struck[match]->startMs <= record.atMs && record.atMs <= struck[match]->upMs + kRecordLatencyMs)) {
-      ++match;
+    // keys that could have been recorded at that moment; but one that must
+    // have been recorded goes before one that may have been lost (the same
+    // keys struck again soon after a lost chord: the record is the later's).
+    const auto fits = [&](const StruckChord& chord) {
+      return chord.duringRound && chord.code == record.code && record.atMs <= chord.upMs + kRecordLatencyMs;
+    };
+    std::size_t match = struck.size();
+    for (std::size_t index = next; index < struck.size() && struck[index]->startMs <= record.atMs; ++index) {
+      if (!fits(*struck[index])) continue;
+      if (match == struck.size()) match = index;
+      if (!mayBeLost(struck, index)) {
+        match = index;
+        break;
+      }
     }
     if (match == struck.size()) {
       if (!isFragment(record, struck)) {
@@ -375,6 +408,24 @@ std::string SweepWatcher::timeline() const {
         << codec.codeText(record.code) << '\n';
   }
   for (const std::int64_t change : scoreChanges_) out << "score " << change - kSimulationStartMs << '\n';
+  for (const std::int64_t close : roundCloses_) out << "round closed " << close - kSimulationStartMs << '\n';
+  for (const Window& window : unpluggedWindows_) {
+    out << "away " << window.deviceIndex + 1 << ' ' << window.fromMs - kSimulationStartMs << '-'
+        << (window.toMs == std::numeric_limits<std::int64_t>::max() ? std::string("end")
+                                                                      : std::to_string(window.toMs - kSimulationStartMs))
+        << '\n';
+  }
+  // Lost reports in runs: a run ends where a machine's reports come through again.
+  for (std::size_t first = 0; first < lostReports_.size();) {
+    std::size_t last = first;
+    while (last + 1 < lostReports_.size() && lostReports_[last + 1].deviceIndex == lostReports_[first].deviceIndex &&
+           lostReports_[last + 1].atMs - lostReports_[last].atMs <= kLostReportRunGapMs) {
+      ++last;
+    }
+    out << "reports lost " << lostReports_[first].deviceIndex + 1 << ' ' << lostReports_[first].atMs - kSimulationStartMs
+        << '-' << lostReports_[last].atMs - kSimulationStartMs << " (" << last - first + 1 << ")\n";
+    first = last + 1;
+  }
   return out.str();
 }
 
