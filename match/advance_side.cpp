@@ -2,6 +2,8 @@
 // elapsed time, the time limit, hiding entries (flash) and the time-out of
 // an unanswered entry.
 
+#include <algorithm>
+#include <limits>
 #include <mutex>
 #include <string>
 
@@ -35,6 +37,20 @@ void MatchEngine::advanceSide(std::int32_t s) {
     // A new entry starts with an empty answer: nothing wrong to show.
     markWrongInput(t, false);
   }
+  updateTickMayClose();
+}
+
+void MatchEngine::updateTickMayClose() {
+  std::int64_t fromMs = std::numeric_limits<std::int64_t>::max();
+  if (settings_.mode == MatchMode::TimedRace) fromMs = matchStartedAt_ + settings_.timeLimitMs + 1;
+  for (const std::int32_t s : {kRedSide, kBlueSide}) {
+    fromMs = std::min(fromMs, sideState(s).shownAt + kEntryTimeoutMs);
+  }
+  tickMayCloseFromMs_ = fromMs;
+}
+
+bool MatchEngine::tickWithoutWaiting() {
+  return clock_.nowMs() < tickMayCloseFromMs_ && matchLock_.heldByNobody();
 }
 
 void MatchEngine::showEntry(ui::Control pane, std::int32_t position) {

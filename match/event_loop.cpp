@@ -20,18 +20,31 @@ inline constexpr std::int64_t kRoundOver = -1;
 
 }  // namespace
 
-void MatchEngine::runEventLoop(std::uint64_t round) {
-  for (std::int64_t waitMs = 0; waitMs != kRoundOver; waitMs = eventStep(round)) {
-    // Outside the match lock; a key event or the end of the round wakes it.
-    if (waitMs > 0) eventQueued_.wait(waitMs);
-  }
+std::unique_ptr<ClockLoop> MatchEngine::startWorker(std::uint64_t round) {
+  // Between steps it waits outside the match lock; a key event or the end
+  // of the round wakes it.
+  return std::make_unique<ClockLoop>(
+      clock_,
+      ClockSteps{.step =
+                     [this, round] {
+                       const std::int64_t waitMs = eventStep(round);
+                       return waitMs == kRoundOver ? kLoopEnds : waitMs;
+                     },
+                 .woken = [this] { return eventQueued_.takeUnderClockLock(); },
+                 .nextStepWithoutWaiting = [this, round] { return workerStepWithoutWaiting(round); }},
+      StepsMayWait::AtTimes);
+}
+
+bool MatchEngine::roundOver(std::uint64_t round) const { return shuttingDown_ || round_ != round || !running(); }
+
+bool MatchEngine::workerStepWithoutWaiting(std::uint64_t round) {
+  return roundOver(round) || (!eventsQueued_ && matchLock_.heldByNobody());
 }
 
 std::int64_t MatchEngine::eventStep(std::uint64_t round) {
-  const auto over = [&] { return shuttingDown_ || round_ != round || !running(); };
-  if (over()) return kRoundOver;
+  if (roundOver(round)) return kRoundOver;
   std::lock_guard hold(matchLock_);
-  if (over()) return kRoundOver;
+  if (roundOver(round)) return kRoundOver;
   if (eventQueue_.empty()) return kEmptyQueueWaitMs;
   // The first to finish takes a shared entry: a chord of the other side
   // completed earlier may still be with its reader.
@@ -40,6 +53,7 @@ std::int64_t MatchEngine::eventStep(std::uint64_t round) {
   }
   const KeyEvent event = std::move(eventQueue_.front());
   eventQueue_.pop_front();
+  eventsQueued_ = !eventQueue_.empty();
   processEvent(event);
   return 0;
 }
@@ -103,6 +117,7 @@ void MatchEngine::answerTaken(std::int32_t s) {
     lostBeforeUs_ = clock_.monotonicUs();
     for (SideState& side : sides_) side.input.clear();
     eventQueue_.clear();
+    eventsQueued_ = false;
     if (MatchMachines* machines = machines_.load()) machines->clearReportQueues();
   } else {
     sideState(s).input.clear();

@@ -40,7 +40,7 @@ MatchEngine::~MatchEngine() { stop(); }
 
 void MatchEngine::stop() {
   shuttingDown_ = true;
-  std::unique_ptr<ClockThread> worker;
+  std::unique_ptr<ClockLoop> worker;
   {
     // A worker in its result pause holds the lock until the pause is over.
     std::lock_guard hold(matchLock_);
@@ -95,6 +95,7 @@ void MatchEngine::onKeyEvent(const KeyEvent& event) {
               return std::pair(a.completedUs, a.beganUs) < std::pair(b.completedUs, b.beganUs);
             });
         eventQueue_.insert(later, event);
+        eventsQueued_ = true;
       }
       eventQueued_.signal();
       return;
@@ -137,7 +138,7 @@ void MatchEngine::onIdleKey(MatchMachines& machines, const KeyEvent& event) {
 }
 
 void MatchEngine::startMatch(MatchMachines& machines) {
-  std::unique_ptr<ClockThread> previousWorker;
+  std::unique_ptr<ClockLoop> previousWorker;
   {
     std::lock_guard hold(matchLock_);
     // A start key from the other machine during the countdown finds it here.
@@ -168,11 +169,10 @@ void MatchEngine::startMatch(MatchMachines& machines) {
     layOut();
     matchStartedAt_ = clock_.nowMs();
     for (SideState& side : sides_) side.shownAt = matchStartedAt_;
+    updateTickMayClose();
     model_.setTimerPeriod(ui::Control::时钟1, kMatchTickMs);
     const std::uint64_t round = ++round_;
-    previousWorker = std::exchange(worker_, std::make_unique<ClockThread>(clock_, [this, round] {
-                                     runEventLoop(round);
-                                   }));
+    previousWorker = std::exchange(worker_, startWorker(round));
   }
   // The last round's worker has ended or ends at its next look at the round.
   previousWorker.reset();

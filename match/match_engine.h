@@ -37,7 +37,7 @@
 #include "support/clock.h"
 #include "support/clock_event.h"
 #include "support/clock_lock.h"
-#include "support/clock_thread.h"
+#include "support/clock_loop.h"
 #include "support/messages.h"
 #include "ui/control_model.h"
 
@@ -108,6 +108,9 @@ class MatchEngine final : public KeyEventSink {
   void processKeyEvent(const KeyEvent& event);
   // The match clock's tick: elapsed time, time limit, flash and time-outs.
   void onTick();
+  // Whether the tick, delivered now, would not wait on the clock: the match
+  // lock is free and the tick cannot close the round.
+  bool tickWithoutWaiting();
   // Ends the round now, during its countdown or while it runs, through the
   // usual close with the scores so far; its result is marked as stopped.
   // Does nothing at other times. Call it from the window's thread: the
@@ -147,7 +150,11 @@ class MatchEngine final : public KeyEventSink {
   void resetDisplays();
   bool loadMaterial(std::int32_t entries);
   // event_loop.cpp
-  void runEventLoop(std::uint64_t round);
+  std::unique_ptr<ClockLoop> startWorker(std::uint64_t round);
+  // Whether the worker's next step cannot wait on the clock: the round is
+  // over, or the queue is empty and the match lock free.
+  bool workerStepWithoutWaiting(std::uint64_t round);
+  bool roundOver(std::uint64_t round) const;
   // One turn of the worker: how long to wait before the next, or none when
   // the round is over.
   std::int64_t eventStep(std::uint64_t round);
@@ -167,6 +174,8 @@ class MatchEngine final : public KeyEventSink {
   // Each step of a tick; false when the round has closed and the tick ends.
   bool tickTimeLimit(std::int64_t elapsedMs);
   void tickFlash(std::int64_t nowMs);
+  // After the sides' entries or the round's start change.
+  void updateTickMayClose();
   bool tickTimeOut(std::int32_t s, std::int64_t nowMs);
   // close_round.cpp
   void closeRound();
@@ -196,16 +205,22 @@ class MatchEngine final : public KeyEventSink {
   MatchSettings settings_;
   std::array<SideState, 2> sides_;
   std::int64_t matchStartedAt_ = 0;
+  // From when a tick may close the running round (its time limit, or an
+  // entry's time-out, which may end the material); written under the lock.
+  std::atomic<std::int64_t> tickMayCloseFromMs_{0};
   // Chords begun before this stamp are lost: the round's start, and in the
   // shared-entry modes each answer that took the entry. A time-out moves
   // the entry on without taking it, so a chord under way then still counts.
   std::int64_t lostBeforeUs_ = 0;
   // In the order the chords were completed (then begun).
   std::deque<KeyEvent> eventQueue_;
+  // Whether eventQueue_ holds an event, readable without the lock: an empty
+  // look at the queue is a step the clock may run without waking the worker.
+  std::atomic<bool> eventsQueued_{false};
   ClockEvent eventQueued_;
   std::filesystem::path materialPath_;  // of the round being played
   std::vector<MatchObserver*> observers_;
-  std::unique_ptr<ClockThread> worker_;
+  std::unique_ptr<ClockLoop> worker_;
   // Which round the worker serves: a worker of an earlier round that has
   // not yet noticed its end never takes an event of the next.
   std::atomic<std::uint64_t> round_{0};

@@ -1,17 +1,29 @@
 #include "match/match_timer.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace qiru {
 
-MatchTimer::MatchTimer(Clock& clock, ui::ControlModel& model)
-    : clock_(clock), model_(model), thread_(clock, [this] {
-        while (!stopping_) clock_.sleepFor(tickStep());
-      }) {}
+MatchTimer::MatchTimer(Clock& clock, ui::ControlModel& model, std::function<bool()> tickWithoutWaiting)
+    : clock_(clock),
+      model_(model),
+      tickWithoutWaiting_(std::move(tickWithoutWaiting)),
+      loop_(clock,
+            ClockSteps{.step = [this] { return stopping_ ? kLoopEnds : tickStep(); },
+                       .woken = [] { return false; },
+                       .nextStepWithoutWaiting =
+                           [this] { return stopping_ || nextStepOnlyLooks() || tickWithoutWaiting_(); }},
+            tickWithoutWaiting_ ? StepsMayWait::AtTimes : StepsMayWait::Yes) {}
 
 void MatchTimer::stop() {
   stopping_ = true;
-  thread_.join();
+  loop_.join();
+}
+
+bool MatchTimer::nextStepOnlyLooks() {
+  const int periodMs = model_.get(ui::Control::时钟1, &ui::ControlState::timerPeriodMs);
+  return periodMs <= 0 || (nextTickAt_ && clock_.nowMs() < *nextTickAt_);
 }
 
 std::int64_t MatchTimer::tickStep() {

@@ -20,6 +20,7 @@ bool MatchEngine::prepareMatch() {
   resetDisplays();
   settings_ = read.settings;
   eventQueue_.clear();
+  eventsQueued_ = false;
   return loadMaterial(read.entriesToLoad);
 }
 

@@ -27,7 +27,7 @@ struct BotStyle {
   // When set, the first chord of each new entry goes down exactly this long
   // after the entry was shown (but never before the bot's previous chord
   // is fully up), whatever it was doing when the entry came.
-  std::optional<std::int64_t> reactMs;
+  std::optional<std::int64_t> reactMs = std::nullopt;
   friend bool operator==(const BotStyle&, const BotStyle&) = default;
 };
 

@@ -233,7 +233,7 @@ int playMatch(Clock& clock, const SimulationOptions& options, std::ostream& out,
   program.model.setCurrentItem(Control::组合框_素材, 0);
   fillOptionBoxes(program.model, options);
   {
-    MatchTimer timer(clock, program.model);
+    MatchTimer timer(clock, program.model, [&program] { return program.engine.tickWithoutWaiting(); });
     StrikeObserver onStrike;
     if (options.watcher != nullptr) {
       onStrike = [&options](const StruckChord& chord) { options.watcher->chordStruck(chord); };

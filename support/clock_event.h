@@ -21,8 +21,12 @@ class ClockEvent {
 
   // True when the event was set within timeoutMs (kWaitForeverMs: no limit).
   bool wait(std::int64_t timeoutMs) {
-    return clock_.waitFor([this] { return std::exchange(signalled_, false); }, timeoutMs);
+    return clock_.waitFor([this] { return takeUnderClockLock(); }, timeoutMs);
   }
+
+  // Takes the signal if it is set; only under the clock's lock, as the
+  // woken() of a loop on the clock (clock_loop.h).
+  bool takeUnderClockLock() { return std::exchange(signalled_, false); }
 
   Clock& clock() const { return clock_; }
 

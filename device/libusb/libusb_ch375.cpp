@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "device/libusb/bulk_transfer.h"
 #include "device/libusb/endpoints.h"
 #include "device/libusb/usb_messages.h"
 #include "device/report_layout.h"
@@ -412,12 +413,11 @@ Ch375Result LibusbCh375::bulkTransfer(int deviceIndex, bool in, std::uint8_t* bu
   if (target == nullptr) return 0;
   std::lock_guard operation(target->operation);
   if (target->handle == nullptr) return 0;
-  int transferred = 0;
-  const int done =
-      libusb_bulk_transfer(target->handle, in ? target->endpoints.bulkIn : target->endpoints.bulkOut, buffer,
-                           static_cast<int>(length), &transferred, in ? target->readTimeoutMs : target->writeTimeoutMs);
-  if (done != LIBUSB_SUCCESS) return 0;
-  length = static_cast<std::uint32_t>(transferred);
+  const std::optional<int> transferred =
+      qiru::bulkTransfer(target->handle, in ? target->endpoints.bulkIn : target->endpoints.bulkOut, buffer,
+                         static_cast<int>(length), in ? target->readTimeoutMs : target->writeTimeoutMs);
+  if (!transferred) return 0;
+  length = static_cast<std::uint32_t>(*transferred);
   return 1;
 }
 
