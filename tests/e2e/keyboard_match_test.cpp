@@ -1,14 +1,19 @@
 // A person at the keyboard plays machine 1 against a bot, with nothing but
 // the window and its keys: any key reports in, "," (right I) starts, the
 // bot reports in, plays and wins, A with "," (EN) confirms, and the next
-// round starts the same way. The results come out on standard output.
+// round starts the same way. The results come out on standard output; what
+// the screen shows is read from screenshots.
 
 #include <gtest/gtest.h>
 
+#include <QColor>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QString>
 
 #include "history/history_database.h"
+#include "ui/appearance.h"
+#include "ui/qt/qt_conversions.h"
 #include "tests/e2e/display_session.h"
 
 namespace qiru::e2e {
@@ -44,8 +49,21 @@ bool startUntil(DisplaySession& session, const QString& text, int times) {
 
 bool startAndAwaitResult(DisplaySession& session, int results) { return startUntil(session, kBlueWins, results); }
 
-// The bot's first key record line of a round.
+// The bot's first key record line of a round, and the player's.
 const QString kBotsFirstKey = QStringLiteral("2\t1 ");
+const QString kPlayersFirstKey = QStringLiteral("1\t1 ");
+
+// How many pixels of the screen have exactly this colour.
+int pixelsOf(const QString& screenFile, const QColor& colour) {
+  const QImage screen = QImage(screenFile).convertToFormat(QImage::Format_RGB32);
+  const QRgb wanted = colour.rgb();
+  int count = 0;
+  for (int y = 0; y < screen.height(); ++y) {
+    const auto* line = reinterpret_cast<const QRgb*>(screen.constScanLine(y));
+    for (int x = 0; x < screen.width(); ++x) count += line[x] == wanted ? 1 : 0;
+  }
+  return count;
+}
 
 class KeyboardMatchTest : public ::testing::Test {
  protected:
@@ -76,6 +94,31 @@ TEST_F(KeyboardMatchTest, APersonAtTheKeyboardPlaysABotRoundAfterRound) {
   // reports machine 1 in again and starts the next round.
   session.strikeChord({QStringLiteral("a"), QStringLiteral("comma")});
   ASSERT_TRUE(startAndAwaitResult(session, 2)) << session.output().toStdString();
+}
+
+TEST_F(KeyboardMatchTest, AWrongChordAtTheKeyboardIsMarkedRedOnTheScreen) {
+  ASSERT_TRUE(session.startProgram({QStringLiteral("--opponent"), QStringLiteral("cpm=30"),
+                                    QStringLiteral("--print-results"), QStringLiteral("--mode"), QStringLiteral("1"),
+                                    QStringLiteral("--entries"), QStringLiteral("50"), QStringLiteral("--material"),
+                                    material()}))
+      << "no window";
+  session.tapKey(QStringLiteral("a"));
+  ASSERT_TRUE(startUntil(session, kBotsFirstKey, 1)) << "the round did not start\n" << session.output().toStdString();
+  const QColor wrongGround = ui::qt::toQColor(ui::kWrongChordBackground);
+  const QString before = session.homePath() + QStringLiteral("/before.png");
+  session.saveScreen(before);
+  ASSERT_EQ(pixelsOf(before, wrongGround), 0) << "red before any wrong chord";
+
+  // Z alone is the left hand's B: no entry of the material is keyed so.
+  session.tapKey(QStringLiteral("z"));
+  ASSERT_TRUE(session.waitForOutput(kPlayersFirstKey, 1, kBoxWaitMs)) << session.output().toStdString();
+  const QString after = session.homePath() + QStringLiteral("/after.png");
+  session.saveScreen(after);
+  // The input label's ground, at least a few rows of it.
+  EXPECT_GT(pixelsOf(after, wrongGround), 200) << "no red input label";
+  EXPECT_GT(pixelsOf(after, ui::qt::toQColor(ui::kWrongChordLineColour)), 0) << "no red key log line";
+  EXPECT_TRUE(session.output().contains(QStringLiteral("1\t1 B: - B:"))) << "the record's text as ever\n"
+                                                                          << session.output().toStdString();
 }
 
 TEST_F(KeyboardMatchTest, EscStopsARunningRoundWithTheScoresSoFar) {
