@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 namespace qiru {
 
@@ -95,6 +96,13 @@ class Clock {
 };
 
 // Wall-clock time and real waits.
+//
+// notify() wakes only the threads whose ready() now holds: it evaluates
+// every waiter's condition itself, under the lock, and wakes those that
+// hold. One condition shared by all would wake every waiting thread on
+// each change (each report, each reader pass), and the one thread the
+// change was for (a reader with a report to take) would queue for the CPU
+// and for the lock behind all the others.
 class RealClock final : public Clock {
  public:
   std::int64_t nowMs() const override;
@@ -103,8 +111,19 @@ class RealClock final : public Clock {
   void notify(const std::function<void()>& change) override;
 
  private:
+  // A thread blocked in waitFor.
+  struct Waiter {
+    explicit Waiter(const std::function<bool()>& condition) : ready(condition) {}
+    const std::function<bool()>& ready;
+    bool granted = false;  // ready() held for it under the lock: it returns true
+    std::condition_variable woken;
+  };
+
   std::mutex mutex_;
-  std::condition_variable changed_;
+  // In the order they began to wait, which is the order notify() asks them.
+  // Shared, so that a waiter woken after the lock is let go still exists
+  // when its wake-up comes.
+  std::vector<std::shared_ptr<Waiter>> waiters_;
 };
 
 // The clock of the running program.
