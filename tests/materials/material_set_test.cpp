@@ -246,7 +246,7 @@ TEST(MaterialSet, PlayOrderIsAUniformShuffleAndReproducibleFromASeed) {
 TEST(MaterialSet, GetEntryOutsideThePositions) {
   const auto parsed = parse(kFiveWords, 5);
   for (const std::int32_t position : {0, -1, 6}) {
-    MaterialEntry entry{"旧", "旧提示", 9};
+    MaterialEntry entry{"旧", "旧提示", 9, "D:"};
     EXPECT_FALSE(parsed->set.GetEntry(position, entry));
     EXPECT_EQ(entry.text, "");
     EXPECT_EQ(entry.note, "");
