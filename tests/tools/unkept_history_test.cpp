@@ -40,7 +40,9 @@ TEST(UnkeptHistory, IsSaidInsteadOfPretended) {
     std::ostringstream out, err;
     EXPECT_EQ(c.command.run(c.args, out, err), c.status) << err.str();
     EXPECT_EQ(out.str().find("标签_结果=") != std::string::npos, c.plays) << out.str();
-    if (c.status != 0) EXPECT_NE(err.str().find("keeps no match history"), std::string::npos) << err.str();
+    if (c.status != 0) {
+      EXPECT_NE(err.str().find("keeps no match history"), std::string::npos) << err.str();
+    }
   }
 }
 
