@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QString>
+#include <QStringList>
 
 #include "history/history_database.h"
 #include "ui/appearance.h"
@@ -34,6 +35,14 @@ constexpr int kNoBoxWaitMs = 1000;
 constexpr int kExitWaitMs = 10000;
 
 QString material() { return QString::fromUtf8(QIRU_SOURCE_DIR "/data/比赛题库/1.基础/单音节.txt"); }
+
+// A race to finish of `entries` entries against a bot of `chordsPerMinute`,
+// the results on standard output.
+QStringList raceAgainstBot(int chordsPerMinute, int entries) {
+  return {QStringLiteral("--opponent"), QStringLiteral("cpm=%1").arg(chordsPerMinute),
+          QStringLiteral("--print-results"), QStringLiteral("--mode"), QStringLiteral("1"),
+          QStringLiteral("--entries"), QString::number(entries), QStringLiteral("--material"), material()};
+}
 
 // Strikes "," until the output holds `text` `times` times (a start key
 // struck while the match waits for machine 2 only asks for it again).
@@ -78,10 +87,7 @@ class KeyboardMatchTest : public ::testing::Test {
 };
 
 TEST_F(KeyboardMatchTest, APersonAtTheKeyboardPlaysABotRoundAfterRound) {
-  ASSERT_TRUE(session.startProgram({QStringLiteral("--opponent"), QStringLiteral("cpm=600"),
-                                    QStringLiteral("--print-results"), QStringLiteral("--mode"), QStringLiteral("1"),
-                                    QStringLiteral("--entries"), QStringLiteral("5"), QStringLiteral("--material"),
-                                    material()}))
+  ASSERT_TRUE(session.startProgram(raceAgainstBot(600, 5)))
       << "no window";
   session.tapKey(QStringLiteral("a"));  // reports machine 1 in
   ASSERT_TRUE(startAndAwaitResult(session, 1)) << session.output().toStdString();
@@ -97,10 +103,7 @@ TEST_F(KeyboardMatchTest, APersonAtTheKeyboardPlaysABotRoundAfterRound) {
 }
 
 TEST_F(KeyboardMatchTest, AWrongChordAtTheKeyboardIsMarkedRedOnTheScreen) {
-  ASSERT_TRUE(session.startProgram({QStringLiteral("--opponent"), QStringLiteral("cpm=30"),
-                                    QStringLiteral("--print-results"), QStringLiteral("--mode"), QStringLiteral("1"),
-                                    QStringLiteral("--entries"), QStringLiteral("50"), QStringLiteral("--material"),
-                                    material()}))
+  ASSERT_TRUE(session.startProgram(raceAgainstBot(30, 50)))
       << "no window";
   session.tapKey(QStringLiteral("a"));
   ASSERT_TRUE(startUntil(session, kBotsFirstKey, 1)) << "the round did not start\n" << session.output().toStdString();
@@ -123,10 +126,7 @@ TEST_F(KeyboardMatchTest, AWrongChordAtTheKeyboardIsMarkedRedOnTheScreen) {
 
 TEST_F(KeyboardMatchTest, EscStopsARunningRoundWithTheScoresSoFar) {
   // A slow bot: the round would take minutes.
-  ASSERT_TRUE(session.startProgram({QStringLiteral("--opponent"), QStringLiteral("cpm=60"),
-                                    QStringLiteral("--print-results"), QStringLiteral("--mode"), QStringLiteral("1"),
-                                    QStringLiteral("--entries"), QStringLiteral("50"), QStringLiteral("--material"),
-                                    material()}))
+  ASSERT_TRUE(session.startProgram(raceAgainstBot(60, 50)))
       << "no window";
   // No round runs: Esc asks nothing.
   session.tapKey(QStringLiteral("Escape"));
@@ -151,10 +151,7 @@ TEST_F(KeyboardMatchTest, EscStopsARunningRoundWithTheScoresSoFar) {
 
 TEST_F(KeyboardMatchTest, ClosingTheWindowDuringARoundAsksAndOnYesKeepsTheStoppedRound) {
   const QString history = session.homePath() + QStringLiteral("/rounds.sqlite3");
-  ASSERT_TRUE(session.startProgram({QStringLiteral("--opponent"), QStringLiteral("cpm=60"),
-                                    QStringLiteral("--print-results"), QStringLiteral("--mode"), QStringLiteral("1"),
-                                    QStringLiteral("--entries"), QStringLiteral("50"), QStringLiteral("--material"),
-                                    material(), QStringLiteral("--history"), history}))
+  ASSERT_TRUE(session.startProgram(raceAgainstBot(60, 50) << QStringLiteral("--history") << history))
       << "no window";
   session.tapKey(QStringLiteral("a"));
   ASSERT_TRUE(startUntil(session, kBotsFirstKey, 1)) << "the round did not start\n" << session.output().toStdString();
